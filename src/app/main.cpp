@@ -1,1 +1,52 @@
-int main() { return 0; }
+// Entry of the logger: one instance per user, French texts, then the main window.
+#include "Application.h"
+#include "Orvalin.h"
+#include "SingleInstance.h"
+#include "ui/Look.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTranslator>
+
+#include <csignal>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("orvalin"));
+    QCoreApplication::setOrganizationName(QStringLiteral("orvalin"));
+
+    // Before any file, device or window: a second instance ends here, silently.
+    orv::SingleInstance instance(orv::defaultLockDir());
+    if (!instance.acquire())
+        return 0;
+
+    // A file size limit must turn into a write error the recorder can handle, not a kill.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    orv::installFontSubstitutions();
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    QTranslator qtFrench;
+    if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtFrench);
+
+    const QString configPath = orv::resolveConfigPath(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    orv::Application logger(configPath);
+    orv::Orvalin &window = logger.window();
+    QObject::connect(&window, &orv::Orvalin::programEnded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    window.Form_Load();
+    window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
+                                           window.screen()->availableGeometry()));
+    window.show();
+    return QApplication::exec();
+}

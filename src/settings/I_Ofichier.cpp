@@ -1,1 +1,186 @@
-namespace orv { }
+#include "I_Ofichier.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <limits>
+#include <optional>
+#include <unistd.h>
+#include <vector>
+
+namespace orv {
+
+namespace {
+
+const QString kDefaultFileName = QStringLiteral("data_tr.csv");
+constexpr quint8 kDefaultInterval = 1;
+constexpr quint8 kDefaultSource = 0;
+constexpr qint16 kDefaultWidth = 3600;
+
+struct Item {
+    QByteArray text;
+};
+
+// Splits the file into items by the reader's rules.
+std::vector<Item> splitItems(const QByteArray &bytes)
+{
+    std::vector<Item> items;
+    qsizetype i = 0;
+    const qsizetype n = bytes.size();
+    auto isLineEnd = [&](qsizetype k) { return bytes[k] == '\r' || bytes[k] == '\n'; };
+    while (i < n) {
+        // Spaces, and blank lines, before an item are skipped.
+        while (i < n && (bytes[i] == ' ' || bytes[i] == '\t' || isLineEnd(i)))
+            ++i;
+        if (i >= n)
+            break;
+        Item item;
+        if (bytes[i] == '"') {
+            const qsizetype close = bytes.indexOf('"', i + 1);
+            const qsizetype end = close < 0 ? n : close;
+            item.text = bytes.mid(i + 1, end - i - 1);
+            i = close < 0 ? n : close + 1;
+            while (i < n && bytes[i] != ',' && !isLineEnd(i))
+                ++i;
+        } else {
+            const qsizetype start = i;
+            while (i < n && bytes[i] != ',' && !isLineEnd(i))
+                ++i;
+            item.text = bytes.mid(start, i - start).trimmed();
+        }
+        items.push_back(item);
+        if (i < n && bytes[i] == ',')
+            ++i;
+    }
+    return items;
+}
+
+std::optional<qint64> parseInteger(const QByteArray &text)
+{
+    bool ok = false;
+    const qint64 v = text.trimmed().toLongLong(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return v;
+}
+
+} // namespace
+
+SettingsRecord defaultSettings()
+{
+    SettingsRecord r;
+    r.fileName = kDefaultFileName;
+    r.intervalIndex = kDefaultInterval;
+    r.sourceCode = kDefaultSource;
+    r.windowWidth = kDefaultWidth;
+    return r;
+}
+
+QByteArray formatConfig(const SettingsRecord &record)
+{
+    QStringEncoder encode(QStringConverter::System);
+    QByteArray line = "\"NE PAS MODIFIER CE FICHIER\",\"";
+    line += QByteArray(encode(record.fileName));
+    line += "\",";
+    line += QByteArray::number(record.intervalIndex);
+    line += ',';
+    line += QByteArray::number(record.sourceCode);
+    line += ',';
+    line += QByteArray::number(record.windowWidth);
+    line += "\r\n";
+    return line;
+}
+
+bool parseConfig(const QByteArray &bytes, SettingsRecord &record)
+{
+    const std::vector<Item> items = splitItems(bytes);
+    // The last complete group of five wins; with no complete group, what is there is used.
+    std::size_t first = 0;
+    std::size_t count = items.size();
+    if (items.size() >= 5) {
+        first = (items.size() / 5 - 1) * 5;
+        count = 5;
+    }
+    auto item = [&](std::size_t k) -> const QByteArray * {
+        return k < count ? &items[first + k].text : nullptr;
+    };
+
+    bool clean = true;
+    QStringDecoder decode(QStringConverter::System);
+
+    if (const QByteArray *name = item(1); name && !name->isEmpty()) {
+        record.fileName = decode(*name);
+    } else {
+        record.fileName = kDefaultFileName;
+        clean = false;
+    }
+
+    const auto interval = item(2) ? parseInteger(*item(2)) : std::nullopt;
+    if (interval && *interval >= 1 && *interval <= 10) {
+        record.intervalIndex = static_cast<quint8>(*interval);
+    } else {
+        record.intervalIndex = kDefaultInterval;
+        clean = false;
+    }
+
+    const auto source = item(3) ? parseInteger(*item(3)) : std::nullopt;
+    if (source && *source >= 0 && *source <= 2) {
+        record.sourceCode = static_cast<quint8>(*source);
+    } else {
+        record.sourceCode = kDefaultSource;
+        clean = false;
+    }
+
+    const auto width = item(4) ? parseInteger(*item(4)) : std::nullopt;
+    if (width && *width >= std::numeric_limits<qint16>::min()
+        && *width <= std::numeric_limits<qint16>::max()) {
+        record.windowWidth = static_cast<qint16>(*width);
+    } else {
+        record.windowWidth = kDefaultWidth;
+        clean = false;
+    }
+    return clean && items.size() % 5 == 0 && !items.empty();
+}
+
+QString resolveConfigPath(const QString &executableDir, const QString &userConfigDir)
+{
+    const QString portable = QDir(executableDir).filePath(QStringLiteral("orvtr.cfg"));
+    const QByteArray dir = QFile::encodeName(executableDir);
+    if (QFileInfo::exists(portable) || ::access(dir.constData(), W_OK) == 0)
+        return portable;
+    return QDir(userConfigDir).filePath(QStringLiteral("orvtr.cfg"));
+}
+
+bool I_Ofichier::exists() const
+{
+    return QFileInfo::exists(m_path);
+}
+
+void I_Ofichier::charge_config()
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Unreadable: run on the defaults rather than half-empty fields.
+        m_state.settings = defaultSettings();
+        return;
+    }
+    // The file is one short line; anything huge is not ours.
+    const QByteArray bytes = file.read(64 * 1024);
+    parseConfig(bytes, m_state.settings);
+}
+
+void I_Ofichier::sauve_config()
+{
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    // Written beside and renamed over, so a power cut never leaves a half-written file.
+    QSaveFile file(m_path);
+    m_lastSaveOk = file.open(QIODevice::WriteOnly)
+        && file.write(formatConfig(m_state.settings)) >= 0
+        && file.commit();
+}
+
+} // namespace orv

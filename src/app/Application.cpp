@@ -1,0 +1,16 @@
+#include "Application.h"
+
+#include "Orvalin.h"
+
+namespace orv {
+
+Application::Application(const QString &configPath)
+    : m_config(m_state, configPath), m_sources(makeRealSources(m_state))
+{
+    m_window = std::make_unique<Orvalin>(m_state, m_config,
+                                         Services{m_clock, m_desktop, m_dialog, *m_sources});
+}
+
+Application::~Application() = default;
+
+} // namespace orv

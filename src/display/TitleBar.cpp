@@ -1,0 +1,20 @@
+#include "TitleBar.h"
+
+namespace orv {
+
+QString titleText(bool chartShown, const QString &recordingFileName)
+{
+    if (chartShown)
+        return QStringLiteral("Orvalin Temps Réel") + QString(21, u' ')
+            + QStringLiteral("Fichier en cours : ") + recordingFileName.right(20);
+    return QStringLiteral("Orv.TR : ") + recordingFileName.right(15);
+}
+
+ToggleResult chartToggle(int currentWidthTwips)
+{
+    if (currentWidthTwips > kWideThreshold)
+        return {kNarrowWidth, false};
+    return {kWideWidth, true};
+}
+
+} // namespace orv

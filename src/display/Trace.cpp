@@ -1,0 +1,32 @@
+#include "Trace.h"
+
+#include <algorithm>
+
+namespace orv {
+
+std::optional<QPointF> tracePoint(int index, const SlotValue &value1)
+{
+    if (holdsNothing(value1))
+        return std::nullopt;
+    const double v = std::clamp(static_cast<double>(slotNumber(value1)), 0.0, kTraceFullScale);
+    return QPointF(index, kChartHeightUnits - v * kChartHeightUnits / kTraceFullScale);
+}
+
+std::vector<std::vector<QPointF>> tracePolylines(const SampleStore &store)
+{
+    std::vector<std::vector<QPointF>> runs(1);
+    // Index 97 already lies wholly beyond the right edge; later ones change nothing visible.
+    const int last = std::min<int>(store.count(), static_cast<int>(kChartWidthUnits) + 1);
+    for (int i = 0; i <= last; ++i) {
+        if (auto p = tracePoint(i, store.slot(i).value1)) {
+            runs.back().push_back(*p);
+        } else if (!runs.back().empty()) {
+            runs.emplace_back();
+        }
+    }
+    if (runs.back().empty())
+        runs.pop_back();
+    return runs;
+}
+
+} // namespace orv

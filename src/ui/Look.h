@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+namespace orv {
+
+// Layout units: twips, 15 to the pixel at the design resolution.
+constexpr int kTwipsPerPixel = 15;
+constexpr int px(int twips)
+{
+    // Round half away from zero so negative positions (a label above its container) map evenly.
+    return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
+                      : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
+}
+inline QRect twips(int left, int top, int width, int height)
+{
+    return {px(left), px(top), px(width), px(height)};
+}
+
+// System colour numbers of the layout (3 inactive caption, 5 window background, 6 window
+// frame, 8 window text, 10 active border, 11 inactive border, 15 button face, 16 button
+// shadow), with the classic desktop values so the windows look the same everywhere.
+QColor systemColor(int n);
+// RGB colour held as red + 256 green + 65536 blue.
+QColor rgbValue(quint32 value);
+quint32 rgbNumber(const QColor &c);
+
+// A font of the layout by its name; missing faces fall back to metric-compatible ones.
+QFont layoutFont(const QString &family, double points, bool bold = false);
+
+// Registers the fallbacks for the layout's font names; call once after QApplication.
+void installFontSubstitutions();
+
+// Background and text colours of a widget.
+void setColors(QWidget *w, const QColor &back, const QColor &text);
+
+} // namespace orv

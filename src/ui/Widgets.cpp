@@ -1,0 +1,126 @@
+#include "Widgets.h"
+
+#include "Look.h"
+
+#include <QPainter>
+
+namespace orv {
+
+PictureBox::PictureBox(QWidget *parent, bool sunkenBorder)
+    : QWidget(parent), m_sunken(sunkenBorder), m_back(systemColor(15)), m_fore(systemColor(8))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QRect PictureBox::drawingArea() const
+{
+    const int b = m_sunken ? 2 : 0;
+    return rect().adjusted(b, b, -b, -b);
+}
+
+void PictureBox::setAutoRedraw(bool on)
+{
+    m_autoRedraw = on;
+    update();
+}
+
+void PictureBox::setBackColor(const QColor &c)
+{
+    m_back = c;
+    m_surface.setBackColor(c);
+    m_surface.Cls();
+    update();
+}
+
+void PictureBox::setForeColor(const QColor &c)
+{
+    m_fore = c;
+    m_surface.setForeColor(c);
+}
+
+void PictureBox::resizeEvent(QResizeEvent *)
+{
+    m_surface.resize(drawingArea().size());
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const QRect area = drawingArea();
+    if (m_sunken) {
+        // Classic sunken edge: grey and white outside, black and face colour inside.
+        const QRect r = rect().adjusted(0, 0, -1, -1);
+        p.setPen(systemColor(16));
+        p.drawLine(r.topLeft(), r.topRight());
+        p.drawLine(r.topLeft(), r.bottomLeft());
+        p.setPen(Qt::white);
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+        p.drawLine(r.topRight(), r.bottomRight());
+        const QRect in = r.adjusted(1, 1, -1, -1);
+        p.setPen(Qt::black);
+        p.drawLine(in.topLeft(), in.topRight());
+        p.drawLine(in.topLeft(), in.bottomLeft());
+        p.setPen(systemColor(15));
+        p.drawLine(in.bottomLeft(), in.bottomRight());
+        p.drawLine(in.topRight(), in.bottomRight());
+    }
+    if (m_autoRedraw) {
+        p.drawImage(area.topLeft(), m_surface.image());
+        return;
+    }
+    p.fillRect(area, m_back);
+    if (repaintHook) {
+        p.save();
+        p.translate(area.topLeft());
+        p.setClipRect(QRect(QPoint(0, 0), area.size()));
+        repaintHook(p, area.size());
+        p.restore();
+    }
+}
+
+Shape::Shape(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Shape::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int d = qMin(width(), height());
+    const QRectF circle((width() - d) / 2.0, (height() - d) / 2.0, d, d);
+    const double inset = borderSolid ? borderWidth / 2.0 : 0.0;
+    const QRectF inner = circle.adjusted(inset, inset, -inset, -inset);
+    p.setPen(Qt::NoPen);
+    if (backOpaque) {
+        p.setBrush(backColor);
+        p.drawEllipse(inner);
+    }
+    if (fillSolid) {
+        p.setBrush(fillColor);
+        p.drawEllipse(inner);
+    }
+    if (borderSolid) {
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(borderColor, borderWidth));
+        p.drawEllipse(inner);
+    }
+}
+
+LineShape::LineShape(QWidget *parent, QPoint fromTwips, QPoint toTwips, const QColor &c)
+    : QWidget(parent), color(c)
+{
+    const QPoint a(px(fromTwips.x()), px(fromTwips.y()));
+    const QPoint b(px(toTwips.x()), px(toTwips.y()));
+    setGeometry(QRect(a, b).normalized().adjusted(0, 0, 1, 1));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void LineShape::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setPen(color);
+    p.drawLine(0, 0, width() - 1, height() - 1);
+}
+
+} // namespace orv

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "display/PictureSurface.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace orv {
+
+// A drawing box: an optional sunken 2-pixel border around a drawing area. With retained
+// drawing on it shows its surface; otherwise it shows its background and whatever the
+// repaint hook draws from the data at each paint.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    PictureBox(QWidget *parent, bool sunkenBorder);
+
+    QRect drawingArea() const;
+    PictureSurface &surface() { return m_surface; }
+
+    void setAutoRedraw(bool on);
+    bool autoRedraw() const { return m_autoRedraw; }
+    void setBackColor(const QColor &c);
+    QColor backColor() const { return m_back; }
+    void setForeColor(const QColor &c);
+    QColor foreColor() const { return m_fore; }
+
+    // Draws in drawing-area pixels; used while retained drawing is off.
+    std::function<void(QPainter &, QSize)> repaintHook;
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void resizeEvent(QResizeEvent *) override;
+
+private:
+    bool m_sunken;
+    bool m_autoRedraw = false;
+    QColor m_back;
+    QColor m_fore;
+    PictureSurface m_surface;
+};
+
+// A circle shape of the recording indicator, with the look properties of a shape control.
+class Shape : public QWidget {
+    Q_OBJECT
+public:
+    explicit Shape(QWidget *parent);
+
+    bool backOpaque = false;
+    QColor backColor = Qt::white;
+    bool borderSolid = true;
+    QColor borderColor = Qt::black;
+    int borderWidth = 1;
+    bool fillSolid = false;
+    QColor fillColor = Qt::black;
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+};
+
+// A straight line of the layout, drawn one pixel wide.
+class LineShape : public QWidget {
+    Q_OBJECT
+public:
+    LineShape(QWidget *parent, QPoint fromTwips, QPoint toTwips, const QColor &color);
+    QColor color;
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+};
+
+} // namespace orv
