@@ -167,6 +167,10 @@ void Orvalin::menuReglage_Click()
 {
     setEnabled(false);
     Form_option &w = options();
+    // The other windows are children of this one; they stay usable while it is disabled.
+    w.setEnabled(true);
+    if (m_about)
+        m_about->setEnabled(true);
     w.show();
     w.raise();
     w.activateWindow();

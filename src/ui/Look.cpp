@@ -36,7 +36,8 @@ quint32 rgbNumber(const QColor &c)
 QFont layoutFont(const QString &family, double points, bool bold)
 {
     QFont f(family);
-    f.setPointSizeF(points);
+    // Sizes in pixels at the design resolution, so text fits the twip layout on any screen.
+    f.setPixelSize(qRound(points * 96.0 / 72.0));
     f.setWeight(bold ? QFont::Bold : QFont::Normal);
     return f;
 }

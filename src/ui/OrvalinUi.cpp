@@ -2,6 +2,7 @@
 
 #include "Look.h"
 
+#include <QApplication>
 #include <QMenuBar>
 #include <QScrollBar>
 
@@ -117,7 +118,7 @@ void OrvalinUi::setupUi(QMainWindow *window)
     LedOn1->lower();
     RefleLed1->raise();
 
-    CmdRecord = new QPushButton(QStringLiteral(" Record Start"), Frame1);
+    CmdRecord = new WrapButton(QStringLiteral(" Record Start"), Frame1);
     CmdRecord->setObjectName(QStringLiteral("CmdRecord"));
     CmdRecord->setGeometry(twips(120, 440, 735, 495));
     CmdRecord->setAccessibleName(QStringLiteral("Record Start"));
@@ -155,8 +156,13 @@ void OrvalinUi::setupUi(QMainWindow *window)
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     Text1->document()->setDocumentMargin(2);
-    setColors(Text1, QColor(0, 0, 0), QColor(0, 192, 0));
-    Text1->verticalScrollBar()->setAutoFillBackground(true);
+    {
+        QPalette pal = Text1->palette();
+        pal.setColor(QPalette::Base, QColor(0, 0, 0));
+        pal.setColor(QPalette::Text, QColor(0, 192, 0));
+        Text1->setPalette(pal);
+        Text1->verticalScrollBar()->setPalette(QApplication::palette(Text1->verticalScrollBar()));
+    }
     Text1->setAccessibleName(QStringLiteral("Historique des mesures"));
 
     LabelAttente = label(client, twips(1215, 2280, 2760, 240), "LabelAttente", QString());

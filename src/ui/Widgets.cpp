@@ -3,6 +3,8 @@
 #include "Look.h"
 
 #include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace orv {
 
@@ -121,6 +123,23 @@ void LineShape::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setPen(color);
     p.drawLine(0, 0, width() - 1, height() - 1);
+}
+
+} // namespace orv
+
+namespace orv {
+
+void WrapButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter p(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text.trimmed();
+    option.text.clear();
+    p.drawControl(QStyle::CE_PushButton, option);
+    const QRect area = rect().adjusted(2, 2, -2, -2).translated(isDown() ? QPoint(1, 1) : QPoint());
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
 }
 
 } // namespace orv

@@ -2,6 +2,7 @@
 
 #include "display/PictureSurface.h"
 
+#include <QPushButton>
 #include <QWidget>
 
 #include <functional>
@@ -54,6 +55,16 @@ public:
     int borderWidth = 1;
     bool fillSolid = false;
     QColor fillColor = Qt::black;
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+};
+
+// A push button whose caption wraps onto several lines when it is wider than the button.
+class WrapButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
 
 protected:
     void paintEvent(QPaintEvent *) override;
