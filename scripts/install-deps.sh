@@ -11,6 +11,20 @@ packages=(
   xvfb xauth fonts-liberation
 )
 
+# Lets a normal user at the seat read the K8055 board (the kernel gives it no hidraw node).
+install_udev_rule() {
+  local rule="$(dirname "$0")/../packaging/udev/70-k8055.rules"
+  local target=/etc/udev/rules.d/70-k8055.rules
+  [ "$(id -u)" -eq 0 ] && [ -d /etc/udev/rules.d ] && [ -f "$rule" ] || return 0
+  cmp -s "$rule" "$target" && return 0
+  install -m 0644 "$rule" "$target"
+  if command -v udevadm >/dev/null 2>&1; then
+    udevadm control --reload >/dev/null 2>&1 || true
+  fi
+  echo "udev rule for the K8055 board installed in $target: unplug and replug the board."
+}
+install_udev_rule
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
