@@ -114,7 +114,9 @@ LineShape::LineShape(QWidget *parent, QPoint fromTwips, QPoint toTwips, const QC
 {
     const QPoint a(px(fromTwips.x()), px(fromTwips.y()));
     const QPoint b(px(toTwips.x()), px(toTwips.y()));
-    setGeometry(QRect(a, b).normalized().adjusted(0, 0, 1, 1));
+    // QRect(a, b) already holds both end points; one more pixel would make the widget two
+    // pixels high and slant the line drawn corner to corner.
+    setGeometry(QRect(a, b).normalized());
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
