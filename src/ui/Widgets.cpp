@@ -42,7 +42,10 @@ void PictureBox::setForeColor(const QColor &c)
 
 void PictureBox::resizeEvent(QResizeEvent *)
 {
-    m_surface.resize(drawingArea().size());
+    // The first resize event arrives only when the window is shown, after the load handler
+    // has drawn the scales: a surface that already has the right size must keep its drawing.
+    if (m_surface.pixelSize() != drawingArea().size())
+        m_surface.resize(drawingArea().size());
 }
 
 void PictureBox::paintEvent(QPaintEvent *)
