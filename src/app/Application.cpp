@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "Orvalin.h"
+#include "ui/About.h"
 
 namespace orv {
 
@@ -9,6 +10,7 @@ Application::Application(const QString &configPath)
 {
     m_window = std::make_unique<Orvalin>(m_state, m_config,
                                          Services{m_clock, m_desktop, m_dialog, *m_sources});
+    m_window->makeAboutWindow = [this](QWidget *parent) { return new About(m_desktop, parent); };
 }
 
 Application::~Application() = default;
