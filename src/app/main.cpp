@@ -3,6 +3,7 @@
 #include "Orvalin.h"
 #include "SingleInstance.h"
 #include "ui/Look.h"
+#include "ui/Pictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,6 +32,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     orv::installFontSubstitutions();
+    QApplication::setWindowIcon(orv::programIcon());
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     QTranslator qtFrench;
     if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
