@@ -130,6 +130,37 @@ void LineShape::paintEvent(QPaintEvent *)
     p.drawLine(0, 0, width() - 1, height() - 1);
 }
 
+void CaptionFrame::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const QFontMetrics fm(font());
+    // Etched: a shadow line with a highlight one pixel to the lower right.
+    const QRect line = rect().adjusted(0, fm.height() / 2, -2, -2);
+    p.setPen(systemColor(16));
+    p.drawRect(line);
+    p.setPen(systemColor(5));
+    p.drawRect(line.translated(1, 1));
+    if (title().isEmpty())
+        return;
+    const QRect caption(6, 0, fm.horizontalAdvance(title()) + 4, fm.height());
+    p.fillRect(caption, palette().color(QPalette::Window));
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(caption, Qt::AlignCenter, title());
+}
+
+void WrapRadioButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    const QRect area = style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, this);
+    const QString caption = opt.text;
+    opt.text.clear();
+    p.drawControl(QStyle::CE_RadioButton, opt);
+    p.setPen(opt.palette.color(QPalette::WindowText));
+    p.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, caption);
+}
+
 } // namespace orv
 
 namespace orv {

@@ -2,7 +2,9 @@
 
 #include "display/PictureSurface.h"
 
+#include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QWidget>
 
 #include <functional>
@@ -76,6 +78,27 @@ class LineShape : public QWidget {
 public:
     LineShape(QWidget *parent, QPoint fromTwips, QPoint toTwips, const QColor &color);
     QColor color;
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+};
+
+// A frame with a caption, drawn as an etched line with the caption set into its top edge,
+// so controls placed just under the caption stay clear of the line.
+class CaptionFrame : public QGroupBox {
+    Q_OBJECT
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+};
+
+// An option button whose caption wraps beside its indicator when one line does not fit.
+class WrapRadioButton : public QRadioButton {
+    Q_OBJECT
+public:
+    using QRadioButton::QRadioButton;
 
 protected:
     void paintEvent(QPaintEvent *) override;
