@@ -1,6 +1,7 @@
 #include "OrvalinUi.h"
 
 #include "Look.h"
+#include "Pictures.h"
 
 #include <QApplication>
 #include <QMenuBar>
@@ -71,6 +72,7 @@ void OrvalinUi::setupUi(QMainWindow *window)
     window->setObjectName(QStringLiteral("Orvalin"));
     window->setWindowTitle(QStringLiteral("Orvalin Temps Réel"));
     window->setFont(layoutFont(QStringLiteral("MS Sans Serif"), 8.25));
+    window->setWindowIcon(mainWindowIcon());
     window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                            | Qt::MSWindowsFixedSizeDialogHint);
@@ -202,6 +204,12 @@ void OrvalinUi::setupUi(QMainWindow *window)
     Label4->setFont(layoutFont(QStringLiteral("MS Serif"), 6.75));
     Label7 = label(Frame2, twips(1080, 2280, 255, 210), "Label7", QStringLiteral("T(h)"));
     Label7->setFont(layoutFont(QStringLiteral("MS Serif"), 8.25));
+    {
+        // The substitute serif is wider than the layout's face; a little condensed, "T(h)" fits.
+        QFont narrow = Label7->font();
+        narrow.setStretch(90);
+        Label7->setFont(narrow);
+    }
     Frame2->raise();
 
     // Tab order: the history list first, then the button.
