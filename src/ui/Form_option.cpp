@@ -1,6 +1,7 @@
 #include "Form_option.h"
 
 #include "Look.h"
+#include "Pictures.h"
 #include "Widgets.h"
 #include "settings/OptionsBehaviour.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 QRadioButton *radio(QWidget *parent, const QRect &geometry, const QString &caption, const QString &name)
 {
-    auto *r = new QRadioButton(caption, parent);
+    auto *r = new WrapRadioButton(caption, parent);
     r->setObjectName(name);
     r->setGeometry(geometry);
     r->setAccessibleName(caption);
@@ -66,10 +67,19 @@ void Form_option::setupUi()
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                    | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(layoutFont(QStringLiteral("MS Sans Serif"), 8.25));
+    setWindowIcon(programIcon());
     setFixedSize(px(4800), px(3705));
     setColors(this, systemColor(15), systemColor(8));
+    {
+        // Disabled controls show greyed; text boxes keep their white field.
+        QPalette pal = palette();
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            pal.setColor(QPalette::Disabled, role, systemColor(16));
+        pal.setColor(QPalette::Base, systemColor(5));
+        setPalette(pal);
+    }
 
-    Frame1 = new QGroupBox(QStringLiteral("Time Rec"), this);
+    Frame1 = new CaptionFrame(QStringLiteral("Time Rec"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twips(120, 120, 975, 3015));
     static constexpr std::array<int, 10> widths = {495, 615, 615, 615, 615, 495, 495, 495, 615, 615};
@@ -86,7 +96,7 @@ void Form_option::setupUi()
         });
     }
 
-    Frame2 = new QGroupBox(QStringLiteral("Echelle Capteur"), this);
+    Frame2 = new CaptionFrame(QStringLiteral("Echelle Capteur"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setGeometry(twips(1200, 120, 1455, 3015));
     Label1 = plainLabel(Frame2, twips(240, 360, 975, 375), QStringLiteral("Entrer valeur Max:"), "Label1");
@@ -95,7 +105,7 @@ void Form_option::setupUi()
     Text2 = inertBox(Frame2, twips(240, 2250, 855, 285), QStringLiteral("0"), "Text2", true);
     Frame2->setEnabled(false);
 
-    Capteur = new QGroupBox(QStringLiteral("Capteur"), this);
+    Capteur = new CaptionFrame(QStringLiteral("Capteur"), this);
     Capteur->setObjectName(QStringLiteral("Capteur"));
     Capteur->setGeometry(twips(2760, 120, 1935, 3015));
     Option2[1] = radio(Capteur, twips(120, 240, 1215, 255), QString::fromUtf8(kSourceCaptions[1]), QStringLiteral("Option2_1"));
