@@ -278,5 +278,20 @@ TEST_F(AboutFromMainWindow, OneWindowOnlyAndReopeningStartsWithoutUnderline)
     EXPECT_TRUE(closing.isNull());
 }
 
+TEST_F(AboutFromMainWindow, AboutAndOptionsWindowsStayUsableWhileTheMainWindowIsDisabled)
+{
+    window.show();
+    window.menu_apropos_Click();
+    window.menuReglage_Click();
+    EXPECT_FALSE(window.isEnabled());
+    ASSERT_NE(window.optionsWindow(), nullptr);
+    EXPECT_TRUE(window.optionsWindow()->Option1[2]->isEnabled());
+    ASSERT_NE(shown(), nullptr);
+    EXPECT_TRUE(shown()->isEnabled());
+
+    clickOn(shown()->Label2, {10, 8});
+    EXPECT_EQ(rig.desktop.links, QStringList{kWebLink});
+}
+
 } // namespace
 } // namespace orv::test
