@@ -16,3 +16,20 @@ Application::Application(const QString &configPath)
 Application::~Application() = default;
 
 } // namespace orv
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace orv {
+
+bool installFrenchTranslations(QTranslator &translator)
+{
+    if (!translator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
+}
+
+} // namespace orv

@@ -34,3 +34,10 @@ private:
 std::unique_ptr<AcquisitionSources> makeRealSources(ProgramState &state);
 
 } // namespace orv
+
+class QTranslator;
+
+namespace orv {
+// Qt's own texts (question box buttons, file dialog) in French, whatever the system language.
+bool installFrenchTranslations(QTranslator &translator);
+} // namespace orv

@@ -35,9 +35,7 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(orv::programIcon());
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     QTranslator qtFrench;
-    if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtFrench);
+    orv::installFrenchTranslations(qtFrench);
 
     const QString configPath = orv::resolveConfigPath(
         QCoreApplication::applicationDirPath(),

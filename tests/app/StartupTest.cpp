@@ -1,8 +1,12 @@
 // Start-up, shutdown and the options window, driven through the main window's handlers.
 #include "Fakes.h"
+#include "app/Application.h"
 #include "ui/Form_option.h"
 
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
 #include <QRadioButton>
 #include <QSignalSpy>
 
@@ -212,4 +216,15 @@ TEST(MainWindow, MenusAsLaidOut)
     EXPECT_EQ(ui.menu_aide->text(), QStringLiteral("Aide"));
     EXPECT_FALSE(ui.menu_aide->isEnabled());
     EXPECT_EQ(ui.menu_apropos->text(), QStringLiteral("à Propos"));
+}
+
+TEST(MainWindow, QtsOwnTextsAreFrench)
+{
+    QTranslator french;
+    ASSERT_TRUE(installFrenchTranslations(french));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("OrvalinTR1.03"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Oui"));
+    EXPECT_EQ(box.button(QMessageBox::No)->text().remove(u'&'), QStringLiteral("Non"));
+    QCoreApplication::removeTranslator(&french);
 }
