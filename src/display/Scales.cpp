@@ -16,26 +16,30 @@ std::vector<ScaleMark> timeAxisMarks(double horizontalExtent)
     return marks;
 }
 
-std::vector<ScaleMark> rightScaleMarks(double heightTwips)
+namespace {
+// A vertical scale counting down from the top edge: the tick of k stands at (H - 3) / units * k,
+// 3 units above the bottom so the last tick stays visible.
+std::vector<ScaleMark> verticalMarks(double heightTwips, int units, int step, double x1, double x2,
+                                     int (*label)(int k))
 {
-    const float b = (static_cast<float>(heightTwips) - 3.0f) / 10.0f;
+    const float unit = (static_cast<float>(heightTwips) - 3.0f) / static_cast<float>(units);
     std::vector<ScaleMark> marks;
-    for (int k = 0; k <= 10; k += 2) {
-        const double y = static_cast<double>(b * static_cast<float>(k));
-        marks.push_back({{20.0, y}, {10.0, y}, printStyle(1000 - 100 * k)});
+    for (int k = 0; k <= units; k += step) {
+        const double y = static_cast<double>(unit * static_cast<float>(k));
+        marks.push_back({{x1, y}, {x2, y}, printStyle(label(k))});
     }
     return marks;
+}
+} // namespace
+
+std::vector<ScaleMark> rightScaleMarks(double heightTwips)
+{
+    return verticalMarks(heightTwips, 10, 2, 20.0, 10.0, [](int k) { return 1000 - 100 * k; });
 }
 
 std::vector<ScaleMark> leftScaleMarks(double heightTwips)
 {
-    const float c = (static_cast<float>(heightTwips) - 3.0f) / 30.0f;
-    std::vector<ScaleMark> marks;
-    for (int k = 0; k <= 30; k += 5) {
-        const double y = static_cast<double>(c * static_cast<float>(k));
-        marks.push_back({{300.0, y}, {100.0, y}, printStyle(30 - k)});
-    }
-    return marks;
+    return verticalMarks(heightTwips, 30, 5, 300.0, 100.0, [](int k) { return 30 - k; });
 }
 
 } // namespace orv
