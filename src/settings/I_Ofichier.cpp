@@ -110,10 +110,13 @@ bool parseConfig(const QByteArray &bytes, SettingsRecord &record)
     };
 
     bool clean = true;
-    QStringDecoder decode(QStringConverter::System);
+    // Stateless: a name cut inside a multi-byte character must not lose its tail, or
+    // become empty, while the decoder waits for bytes that never come.
+    QStringDecoder decode(QStringConverter::System, QStringConverter::Flag::Stateless);
+    const QString name = item(1) ? QString(decode(*item(1))) : QString();
 
-    if (const QByteArray *name = item(1); name && !name->isEmpty()) {
-        record.fileName = decode(*name);
+    if (!name.isEmpty()) {
+        record.fileName = name;
     } else {
         record.fileName = kDefaultFileName;
         clean = false;
