@@ -153,7 +153,10 @@ QString resolveConfigPath(const QString &executableDir, const QString &userConfi
 {
     const QString portable = QDir(executableDir).filePath(QStringLiteral("orvtr.cfg"));
     const QByteArray dir = QFile::encodeName(executableDir);
-    if (QFileInfo::exists(portable) || ::access(dir.constData(), W_OK) == 0)
+    // An installed copy keeps its settings per user, even when run by root, who could
+    // write beside it.
+    const bool installed = QDir::cleanPath(executableDir).startsWith(QLatin1String("/usr/"));
+    if (!installed && (QFileInfo::exists(portable) || ::access(dir.constData(), W_OK) == 0))
         return portable;
     return QDir(userConfigDir).filePath(QStringLiteral("orvtr.cfg"));
 }
