@@ -154,8 +154,10 @@ QString resolveConfigPath(const QString &executableDir, const QString &userConfi
     const QString portable = QDir(executableDir).filePath(QStringLiteral("orvtr.cfg"));
     const QByteArray dir = QFile::encodeName(executableDir);
     // An installed copy keeps its settings per user, even when run by root, who could
-    // write beside it.
-    const bool installed = QDir::cleanPath(executableDir).startsWith(QLatin1String("/usr/"));
+    // write beside it: one under /usr, or one installed with its desktop entry (a
+    // prefix of the user's own, such as ~/.local).
+    const bool installed = QDir::cleanPath(executableDir).startsWith(QLatin1String("/usr/"))
+        || QFileInfo::exists(QDir(executableDir).filePath(QStringLiteral("../share/applications/orvalin.desktop")));
     if (!installed && (QFileInfo::exists(portable) || ::access(dir.constData(), W_OK) == 0))
         return portable;
     return QDir(userConfigDir).filePath(QStringLiteral("orvtr.cfg"));

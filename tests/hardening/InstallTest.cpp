@@ -71,4 +71,8 @@ TEST(Install, PutsEverythingWhereADesktopExpectsIt)
 
     EXPECT_EQ(readFile(at("lib/udev/rules.d/70-k8055.rules")),
               readFile(QStringLiteral(ORVALIN_SOURCE_DIR "/packaging/udev/70-k8055.rules")));
+
+    // Installed in a prefix of one's own: still an installed copy, settings per user.
+    QTemporaryDir user;
+    EXPECT_EQ(orv::resolveConfigPath(at("bin"), user.path()), user.filePath(QStringLiteral("orvtr.cfg")));
 }
