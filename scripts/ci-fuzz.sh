@@ -20,9 +20,13 @@ for target in config serial lines; do
   dict=()
   [ -f "fuzz/$target.dict" ] && dict=("-dict=fuzz/$target.dict")
   # New inputs go to the scratch folder (the first one); the committed ones are only read.
+  inputs=("$work/$target")
+  for dir in "fuzz/corpus/$target" "fuzz/regressions/$target"; do
+    [ -d "$dir" ] && inputs+=("$dir")
+  done
   "build/fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$work/$target-" "${dict[@]}" \
-    "$work/$target" "fuzz/corpus/$target" "fuzz/regressions/$target" >"$work/$target.log" 2>&1 &
+    "${inputs[@]}" >"$work/$target.log" 2>&1 &
   pids[$target]=$!
 done
 
