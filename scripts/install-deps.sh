@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the logger needs to build, run and test.
+# Installs the Debian packages the logger needs to build, run and test, and any package
+# named on the command line (the CI stages add theirs).
 # Does nothing when everything is present; uses sudo when not run as root.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   libhidapi-dev libusb-1.0-0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-liberation
+  "$@"
 )
 
 # Lets a normal user at the seat read the K8055 board (the kernel gives it no hidraw node).

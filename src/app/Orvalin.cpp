@@ -299,12 +299,16 @@ void Orvalin::Form_KeyPress(int key)
 
 bool Orvalin::eventFilter(QObject *watched, QEvent *event)
 {
+    // Key events live on the stack, so the next press often has the address of the last.
+    if (event->type() == QEvent::KeyRelease)
+        m_lastKey = nullptr;
     if (event->type() == QEvent::KeyPress && !m_ended && isEnabled()) {
         auto *w = qobject_cast<QWidget *>(watched);
         if (w && w->window() == this) {
             auto *key = static_cast<QKeyEvent *>(event);
             // An unhandled key climbs to the parents; count it once, where it started.
-            const bool climbing = key == m_lastKey && m_lastKeyTarget && w->isAncestorOf(m_lastKeyTarget);
+            const bool climbing = key == m_lastKey && m_lastKeyTarget && w != m_lastKeyTarget
+                && w->isAncestorOf(m_lastKeyTarget);
             if (!climbing) {
                 m_lastKey = key;
                 m_lastKeyTarget = w;

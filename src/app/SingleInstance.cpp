@@ -1,25 +1,46 @@
 #include "SingleInstance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace orv {
 
 SingleInstance::SingleInstance(const QString &lockDir)
-    : m_lock(std::make_unique<QLockFile>(QDir(lockDir).filePath(QStringLiteral("orvalin.lock"))))
+    : m_path(QDir(lockDir).filePath(QStringLiteral("orvalin.lock")))
 {
-    // Never consider a live instance's lock stale, however long it has run.
-    m_lock->setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance()
+{
+    // Closing releases the lock; the file stays for the next start.
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 bool SingleInstance::acquire()
 {
-    if (m_lock->tryLock(0))
+    if (m_fd >= 0)
         return true;
-    // A lock whose process is gone is removed and taken.
-    if (m_lock->error() == QLockFile::LockFailedError && m_lock->removeStaleLockFile())
-        return m_lock->tryLock(0);
-    return false;
+    const QByteArray path = QFile::encodeName(m_path);
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    int locked;
+    do
+        locked = ::flock(fd, LOCK_EX | LOCK_NB);
+    while (locked != 0 && errno == EINTR);
+    if (locked != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    return true;
 }
 
 QString defaultLockDir()

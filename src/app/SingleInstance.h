@@ -1,22 +1,26 @@
 #pragma once
 
-#include <QLockFile>
 #include <QString>
-
-#include <memory>
 
 namespace orv {
 
-// One running logger per user: a lock file in the user's runtime folder. A lock left
-// by a crashed run names a dead process and is taken over.
+// One running logger per user: a kernel lock (flock) on a file in the user's runtime
+// folder. The lock dies with its process, so a crashed run leaves nothing to take over,
+// and the file is never removed, so no start can slip in between another's creating
+// and locking it.
 class SingleInstance {
 public:
     explicit SingleInstance(const QString &lockDir);
+    ~SingleInstance();
+    SingleInstance(const SingleInstance &) = delete;
+    SingleInstance &operator=(const SingleInstance &) = delete;
+
     // True when this process is the only instance; keep the object alive while running.
     bool acquire();
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    QString m_path;
+    int m_fd = -1;
 };
 
 // The per-user folder for the lock: the runtime folder, or the temporary folder.

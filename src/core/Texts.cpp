@@ -9,7 +9,9 @@ QString decimalText(qint64 value)
 
 QString pattern000(qint64 value)
 {
-    const QString digits = QString::number(value < 0 ? -value : value).rightJustified(3, u'0');
+    // The magnitude in unsigned arithmetic: -value overflows for the smallest qint64.
+    const quint64 magnitude = value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
+    const QString digits = QString::number(magnitude).rightJustified(3, u'0');
     return value < 0 ? QLatin1Char('-') + digits : digits;
 }
 

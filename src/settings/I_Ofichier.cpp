@@ -110,10 +110,13 @@ bool parseConfig(const QByteArray &bytes, SettingsRecord &record)
     };
 
     bool clean = true;
-    QStringDecoder decode(QStringConverter::System);
+    // Stateless: a name cut inside a multi-byte character must not lose its tail, or
+    // become empty, while the decoder waits for bytes that never come.
+    QStringDecoder decode(QStringConverter::System, QStringConverter::Flag::Stateless);
+    const QString name = item(1) ? QString(decode(*item(1))) : QString();
 
-    if (const QByteArray *name = item(1); name && !name->isEmpty()) {
-        record.fileName = decode(*name);
+    if (!name.isEmpty()) {
+        record.fileName = name;
     } else {
         record.fileName = kDefaultFileName;
         clean = false;
@@ -150,7 +153,12 @@ QString resolveConfigPath(const QString &executableDir, const QString &userConfi
 {
     const QString portable = QDir(executableDir).filePath(QStringLiteral("orvtr.cfg"));
     const QByteArray dir = QFile::encodeName(executableDir);
-    if (QFileInfo::exists(portable) || ::access(dir.constData(), W_OK) == 0)
+    // An installed copy keeps its settings per user, even when run by root, who could
+    // write beside it: one under /usr, or one installed with its desktop entry (a
+    // prefix of the user's own, such as ~/.local).
+    const bool installed = QDir::cleanPath(executableDir).startsWith(QLatin1String("/usr/"))
+        || QFileInfo::exists(QDir(executableDir).filePath(QStringLiteral("../share/applications/orvalin.desktop")));
+    if (!installed && (QFileInfo::exists(portable) || ::access(dir.constData(), W_OK) == 0))
         return portable;
     return QDir(userConfigDir).filePath(QStringLiteral("orvtr.cfg"));
 }

@@ -20,7 +20,9 @@ QByteArray formatConfig(const SettingsRecord &record);
 bool parseConfig(const QByteArray &bytes, SettingsRecord &record);
 
 // Where the settings file lives: beside the executable when that folder can be
-// written (portable layout), else in the user's configuration folder.
+// written (portable layout), else in the user's configuration folder; always there
+// for an installed copy (an executable under /usr, or beside ../share/applications/
+// orvalin.desktop).
 QString resolveConfigPath(const QString &executableDir, const QString &userConfigDir);
 
 // Module of the settings file.

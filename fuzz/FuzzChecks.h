@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace orv::fuzz {
+
+// One input each, as libFuzzer hands it. A broken promise of the code under test is
+// reported on stderr and ends the process with abort(), which the fuzzer and the
+// regression test both count as a failure.
+void checkConfig(const std::uint8_t *data, std::size_t size);
+void checkSerial(const std::uint8_t *data, std::size_t size);
+void checkLines(const std::uint8_t *data, std::size_t size);
+
+} // namespace orv::fuzz

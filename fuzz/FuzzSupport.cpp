@@ -1,0 +1,17 @@
+#include "FuzzSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace orv::fuzz {
+
+void fail(const char *what, const QByteArray &detail)
+{
+    std::fprintf(stderr, "broken promise: %s\n", what);
+    if (!detail.isEmpty())
+        std::fprintf(stderr, "  %s\n", detail.toPercentEncoding(" ;:,-_\"'()/.").constData());
+    std::fflush(stderr);
+    std::abort();
+}
+
+} // namespace orv::fuzz
