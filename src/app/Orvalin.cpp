@@ -186,7 +186,13 @@ void Orvalin::menu_nouveau_Click()
     // A cancel changes nothing: no file emptied, no name changed.
     if (dlg.ShowSave(this)) {
         QString error;
-        if (RecordingFile::createWithHeader(dlg.FileName, &error)) {
+        if (dlg.FileName.contains(u'"')) {
+            // The settings file quotes the name without escapes; it could not be read back.
+            m_services.desktop.inform(this, QString::fromLatin1(kAppTitle),
+                                      QStringLiteral("Le nom « %1 » contient un guillemet (\") : choisissez un autre nom.\n"
+                                                     "Le fichier d'enregistrement reste « %2 ».")
+                                          .arg(dlg.FileName, m_state.settings.fileName));
+        } else if (RecordingFile::createWithHeader(dlg.FileName, &error)) {
             m_state.settings.fileName = dlg.FileName;
             m_config.sauve_config();
         } else {

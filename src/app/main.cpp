@@ -19,7 +19,6 @@
 int main(int argc, char **argv)
 {
     QCoreApplication::setApplicationName(QStringLiteral("orvalin"));
-    QCoreApplication::setOrganizationName(QStringLiteral("orvalin"));
 
     // Before any file, device or window: a second instance ends here, silently.
     orv::SingleInstance instance(orv::defaultLockDir());

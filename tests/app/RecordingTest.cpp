@@ -263,3 +263,16 @@ TEST(NewRecordingFile, FileThatCannotBeCreatedKeepsTheOldName)
     ASSERT_EQ(rig.desktop.messages.size(), 1);
     EXPECT_TRUE(rig.desktop.messages.first().contains(QStringLiteral("data_tr.csv")));
 }
+
+TEST(NewRecordingFile, NameWithAQuoteIsRefusedBecauseTheSettingsCouldNotHoldIt)
+{
+    Rig rig;
+    Orvalin &w = rig.start();
+    const QString chosen = rig.dir.filePath(QStringLiteral("essai \"2\".csv"));
+    rig.dialog.chooses = chosen;
+    w.menu_nouveau_Click();
+    EXPECT_FALSE(QFile::exists(chosen));
+    EXPECT_EQ(rig.state.settings.fileName, QStringLiteral("data_tr.csv"));
+    ASSERT_EQ(rig.desktop.messages.size(), 1);
+    EXPECT_TRUE(rig.desktop.messages.first().contains(QStringLiteral("guillemet")));
+}
