@@ -29,8 +29,10 @@ bool SingleInstance::acquire()
         return true;
     const QByteArray path = QFile::encodeName(m_path);
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // No lock file can be made (a read-only runtime folder): better to run unguarded
+    // than to refuse every start without a word.
     if (fd < 0)
-        return false;
+        return true;
     int locked;
     do
         locked = ::flock(fd, LOCK_EX | LOCK_NB);

@@ -15,7 +15,7 @@ public:
     SingleInstance(const SingleInstance &) = delete;
     SingleInstance &operator=(const SingleInstance &) = delete;
 
-    // True when this process is the only instance; keep the object alive while running.
+    // False only when another instance holds the lock; keep the object alive while running.
     bool acquire();
 
 private:

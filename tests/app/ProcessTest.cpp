@@ -1,5 +1,6 @@
 // The real program as a process: one instance per user, and what a kill leaves on disk.
 #include "Fakes.h"
+#include "app/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -126,4 +127,15 @@ TEST(KilledDuringRecording, FileEndsWithACompleteLine)
         // One header only, however often the program was killed and started again.
         EXPECT_EQ(bytes.count("Record;Valeur1"), 1);
     }
+}
+
+TEST(SingleInstance, ALockThatCannotBeMadeDoesNotStopTheProgram)
+{
+    QTemporaryDir dir;
+    orv::SingleInstance first(dir.path());
+    EXPECT_TRUE(first.acquire());
+    orv::SingleInstance second(dir.path());
+    EXPECT_FALSE(second.acquire());
+    orv::SingleInstance nowhere(dir.filePath(QStringLiteral("missing/folder")));
+    EXPECT_TRUE(nowhere.acquire());
 }
