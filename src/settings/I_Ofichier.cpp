@@ -68,6 +68,19 @@ std::optional<qint64> parseInteger(const QByteArray &text)
     return v;
 }
 
+// A numeric field: the item's value when it is a number within [min, max], else the default.
+template <typename T>
+void readNumber(const QByteArray *item, qint64 min, qint64 max, T fallback, T &field, bool &clean)
+{
+    const auto value = item ? parseInteger(*item) : std::nullopt;
+    if (value && *value >= min && *value <= max) {
+        field = static_cast<T>(*value);
+    } else {
+        field = fallback;
+        clean = false;
+    }
+}
+
 } // namespace
 
 SettingsRecord defaultSettings()
@@ -122,30 +135,10 @@ bool parseConfig(const QByteArray &bytes, SettingsRecord &record)
         clean = false;
     }
 
-    const auto interval = item(2) ? parseInteger(*item(2)) : std::nullopt;
-    if (interval && *interval >= 1 && *interval <= 10) {
-        record.intervalIndex = static_cast<quint8>(*interval);
-    } else {
-        record.intervalIndex = kDefaultInterval;
-        clean = false;
-    }
-
-    const auto source = item(3) ? parseInteger(*item(3)) : std::nullopt;
-    if (source && *source >= 0 && *source <= 2) {
-        record.sourceCode = static_cast<quint8>(*source);
-    } else {
-        record.sourceCode = kDefaultSource;
-        clean = false;
-    }
-
-    const auto width = item(4) ? parseInteger(*item(4)) : std::nullopt;
-    if (width && *width >= std::numeric_limits<qint16>::min()
-        && *width <= std::numeric_limits<qint16>::max()) {
-        record.windowWidth = static_cast<qint16>(*width);
-    } else {
-        record.windowWidth = kDefaultWidth;
-        clean = false;
-    }
+    readNumber(item(2), 1, 10, kDefaultInterval, record.intervalIndex, clean);
+    readNumber(item(3), 0, 2, kDefaultSource, record.sourceCode, clean);
+    readNumber(item(4), std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max(),
+               kDefaultWidth, record.windowWidth, clean);
     return clean && items.size() % 5 == 0 && !items.empty();
 }
 
