@@ -1,6 +1,12 @@
-// Shared main for every test binary: one QApplication (offscreen in CTest) and
-// Qt's test mode, so standard paths point into a throwaway location.
+// Shared main for every test binary: Qt's test mode, so standard paths point into a
+// throwaway location; widget tests get a QApplication (offscreen), the others only Qt Core.
+#ifdef ORVALIN_TEST_WIDGETS
 #include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
@@ -11,7 +17,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

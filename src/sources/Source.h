@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/Choices.h"
+#include "core/Readings.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace orv {
+
+class TestValue;
+
+// Where the two values come from. The window, or the headless logger, holds one source and
+// never asks which: it opens it, polls it twice a second for the readout, records what it
+// last gave at each sample, runs its maintenance when asked, and closes it.
+class Source {
+public:
+    virtual ~Source() = default;
+
+    // Starts using the device; a device that cannot be used yet is a problem(), not an error.
+    virtual void open() = 0;
+    // The readout tick: asks the device, returns what it gives now.
+    virtual Readings poll() = 0;
+    // What a sample records now, without touching the device: the last poll's readings
+    // (the test value as it stands, for the keyboard source).
+    virtual Readings latest() const = 0;
+    virtual void close() = 0;
+    // Why the values are missing, in French, for the readout's tooltip; empty when all is well.
+    virtual QString problem() const = 0;
+
+    // A source that needs regular care (the serial port: discard stray bytes, reopen a lost
+    // port) says how often, in ms; 0 for none.
+    virtual int maintenanceIntervalMs() const { return 0; }
+    virtual void maintain() {}
+};
+
+// Makes the source of each kind; the real one drives the devices, tests hand fakes.
+class SourceFactory {
+public:
+    virtual ~SourceFactory() = default;
+    virtual std::unique_ptr<Source> make(SourceKind kind, const TestValue &testValue) = 0;
+};
+
+} // namespace orv
