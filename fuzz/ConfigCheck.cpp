@@ -1,56 +1,42 @@
 // The settings reader on any bytes: it never fails, every field ends in its range, and
-// what the program then saves reads back as the same record.
+// what the program then saves reads back as the same settings, clean.
 #include "FuzzChecks.h"
 #include "FuzzSupport.h"
 
-#include "settings/I_Ofichier.h"
+#include "settings/SettingsFile.h"
 
 namespace orv::fuzz {
 
 namespace {
 
-QByteArray describe(const SettingsRecord &r)
+QByteArray describe(const Settings &s)
 {
-    return show(r.fileName) + " / " + QByteArray::number(r.intervalIndex) + " / "
-        + QByteArray::number(r.sourceCode) + " / " + QByteArray::number(r.windowWidth);
-}
-
-bool same(const SettingsRecord &a, const SettingsRecord &b)
-{
-    return a.fileName == b.fileName && a.intervalIndex == b.intervalIndex && a.sourceCode == b.sourceCode
-        && a.windowWidth == b.windowWidth;
+    return show(s.recordingFile) + " / " + QByteArray::number(static_cast<int>(s.interval)) + " / "
+        + QByteArray::number(static_cast<int>(s.source)) + " / " + QByteArray::number(s.windowWidth);
 }
 
 } // namespace
 
 void checkConfig(const std::uint8_t *data, std::size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
+    const Settings read = parseSettings(bytes).settings;
 
-    // Start from values no file gives, so a field the reader forgot shows up.
-    SettingsRecord record;
-    record.fileName = QStringLiteral("leftover");
-    record.intervalIndex = 200;
-    record.sourceCode = 200;
-    record.windowWidth = -7;
-    parseConfig(bytes, record);
+    require(intervalFromNumber(static_cast<int>(read.interval)).has_value(), "interval out of 1..10", describe(read));
+    require(sourceFromNumber(static_cast<int>(read.source)).has_value(), "source out of 0..2", describe(read));
+    require(!read.recordingFile.trimmed().isEmpty(), "empty recording file name", describe(read));
 
-    require(record.intervalIndex >= 1 && record.intervalIndex <= 10, "interval index out of 1..10", describe(record));
-    require(record.sourceCode <= 2, "source code out of 0..2", describe(record));
-    require(!record.fileName.isEmpty(), "empty recording file name", describe(record));
-
-    const QByteArray saved = formatConfig(record);
+    const QByteArray saved = formatSettings(read);
     require(saved.startsWith("\"NE PAS MODIFIER CE FICHIER\",\"") && saved.endsWith("\r\n"),
             "saved line is not one quoted header, items and CR LF", saved);
 
     // The format quotes text without escapes, so a name holding a double quote cannot be
     // stored; every other name must survive a save and a start.
-    if (record.fileName.contains(QLatin1Char('"')))
+    if (read.recordingFile.contains(QLatin1Char('"')))
         return;
-    SettingsRecord reread;
-    const bool clean = parseConfig(saved, reread);
-    require(same(record, reread), "saved settings read back differently", describe(record) + " -> " + describe(reread));
-    require(clean, "a saved file reads as damaged", saved);
+    const ParsedSettings reread = parseSettings(saved);
+    require(reread.settings == read, "saved settings read back differently", describe(read) + " -> " + describe(reread.settings));
+    require(!reread.damaged, "a saved file reads as damaged", saved);
 }
 
 } // namespace orv::fuzz

@@ -10,6 +10,5 @@ namespace orv::fuzz {
 // regression test both count as a failure.
 void checkConfig(const std::uint8_t *data, std::size_t size);
 void checkSerial(const std::uint8_t *data, std::size_t size);
-void checkLines(const std::uint8_t *data, std::size_t size);
 
 } // namespace orv::fuzz

@@ -1,74 +1,53 @@
 // The serial frame path on any byte stream: the input is a script of bytes arriving,
-// polls, emptyings, openings, closings and unplugs, played against module rs232 on a
-// port that lives in memory. A reading is taken only from exactly four waiting bytes,
-// and it is their third; value 2 is never touched.
+// polls, maintenance ticks, openings, closings and unplugs, played against the serial
+// source on a port that lives in memory. Value 1 only ever comes from exactly four waiting
+// bytes (their third), is empty while the port is not open and from each opening until its
+// first frame; value 2 is never set.
 #include "FuzzChecks.h"
 #include "FuzzSupport.h"
 
-#include "sources/serial/rs232.h"
+#include "sources/serial/SerialSource.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace orv::fuzz {
 
 namespace {
 
-// Comm1 in memory: bytes in, nothing out.
-class MemoryComm final : public SerialComm {
+// Bytes in, nothing out; unplug() loses the link as a pulled adapter does.
+class MemoryPort final : public SerialPort {
 public:
     QByteArray waiting;
     bool plugged = true;
+    int openings = 0;
+    SerialConfig config;
 
-    bool PortOpen() const override { return m_open; }
-    void setPortOpen(bool open) override
+    void open(const SerialConfig &c) override
     {
-        if (!open) {
-            m_open = false;
-            waiting.clear();
+        if (m_open)
             return;
-        }
-        m_open = plugged;
         m_fault = plugged ? SerialFault::None : SerialFault::Absent;
+        m_open = plugged;
+        openings += plugged ? 1 : 0;
+        config = c;
+    }
+    void close() override
+    {
+        m_open = false;
+        m_fault = SerialFault::None;
+        waiting.clear();
     }
     void unplug()
     {
         plugged = false;
-        if (m_open) {
-            m_open = false;
+        if (std::exchange(m_open, false))
             m_fault = SerialFault::LinkLost;
-        }
         waiting.clear();
     }
-
-    qint16 CommPort() const override { return m_port; }
-    void setCommPort(qint16 port) override { m_port = port; }
-    QString Settings() const override { return m_settings; }
-    bool setSettings(const QString &settings) override
-    {
-        if (!parseLineSettings(settings))
-            return false;
-        m_settings = settings;
-        return true;
-    }
-    qint32 InputMode() const override { return m_mode; }
-    void setInputMode(qint32 mode) override { m_mode = mode; }
-    bool DTREnable() const override { return m_dtr; }
-    void setDTREnable(bool enable) override { m_dtr = enable; }
-    bool RTSEnable() const override { return m_rts; }
-    void setRTSEnable(bool enable) override { m_rts = enable; }
-
-    qint16 InBufferCount() override
-    {
-        return m_open ? static_cast<qint16>(std::min<qsizetype>(waiting.size(), 32767)) : 0;
-    }
-    void setInBufferCount(qint16) override { waiting.clear(); }
-    QByteArray Input() override
-    {
-        QByteArray all;
-        all.swap(waiting);
-        return all;
-    }
-
+    bool isOpen() const override { return m_open; }
+    qint64 bytesWaiting() override { return m_open ? waiting.size() : 0; }
+    QByteArray readAll() override { return std::exchange(waiting, {}); }
+    void discardInput() override { waiting.clear(); }
     SerialFault fault() const override { return m_fault; }
     QString devicePath() const override { return QStringLiteral("/dev/ttyUSB0"); }
     QString faultDetail() const override { return {}; }
@@ -76,11 +55,6 @@ public:
 private:
     bool m_open = false;
     SerialFault m_fault = SerialFault::None;
-    qint16 m_port = 0;
-    QString m_settings = QStringLiteral("9600,n,8,1");
-    qint32 m_mode = 0;
-    bool m_dtr = false;
-    bool m_rts = false;
 };
 
 } // namespace
@@ -88,74 +62,71 @@ private:
 void checkSerial(const std::uint8_t *data, std::size_t size)
 {
     Bytes in(data, size);
-    MemoryComm comm;
-    ProgramState state;
-    // Value 2 belongs to the board; this mark must survive everything the serial source does.
-    state.readings = {0, -4242, true, true};
-    rs232 serial(state, comm);
+    MemoryPort port;
+    SerialSource source(port);
     bool active = false;
+    std::optional<qint32> frameValue; // of the last frame since the port last opened
+    int openings = 0;
 
     for (int step = 0; step < 4096 && !in.empty(); ++step) {
         switch (in.u8() % 8) {
         case 0:
         case 1: { // bytes arrive; a closed port hears nothing
             const QByteArray bytes = in.take(in.u8() % 9);
-            if (comm.PortOpen())
-                comm.waiting += bytes;
+            if (port.isOpen())
+                port.waiting += bytes;
             break;
         }
         case 2:
-        case 3: { // the live-readout tick polls
-            const QByteArray before = comm.PortOpen() ? comm.waiting : QByteArray();
-            const qint32 previous = state.readings.value1;
-            const bool previousMissing = state.readings.missing1;
-            serial.rs232_lit();
+        case 3: { // the readout polls
+            const QByteArray before = port.waiting;
+            const Readings readings = source.poll();
             if (before.size() == 4) {
-                require(state.readings.value1 == static_cast<quint8>(before[2]), "value 1 is not the frame's third byte", before);
-                require(!state.readings.missing1, "a frame was taken but value 1 is still missing");
-                require(comm.waiting.isEmpty(), "the frame was left waiting", before);
+                frameValue = static_cast<quint8>(before[2]);
+                require(port.waiting.isEmpty(), "the frame was left waiting", before);
             } else {
-                require(state.readings.value1 == previous && state.readings.missing1 == previousMissing,
-                        "value 1 changed without a four-byte frame", before);
-                require(comm.waiting == before || !comm.PortOpen(), "bytes were taken without a four-byte frame", before);
+                require(port.waiting == before, "bytes were taken without a four-byte frame", before);
             }
+            require(readings == source.latest(), "poll and latest disagree");
             break;
         }
-        case 4: // TimerVideBufferRS
-            serial.vide_buffer();
-            require(comm.waiting.isEmpty(), "emptying left bytes waiting", comm.waiting);
-            if (active && comm.plugged)
-                require(serial.portOpen(), "a plugged device was not picked up again");
+        case 4:
+            source.maintain();
+            require(port.waiting.isEmpty(), "maintenance left bytes waiting", port.waiting);
+            if (active && port.plugged)
+                require(port.isOpen(), "a plugged device was not picked up again");
             break;
         case 5: {
-            const bool wasOpen = comm.PortOpen();
-            const QString settings = comm.Settings();
-            serial.rs232_ouvre();
+            const bool wasOpen = port.isOpen();
+            const int before = port.openings;
+            source.open();
             active = true;
             if (wasOpen)
-                require(comm.Settings() == settings, "an open port was set again");
-            else if (comm.plugged)
-                require(comm.PortOpen() && comm.Settings() == QStringLiteral("2400,n,8,1") && comm.InputMode() == 1,
-                        "the port was not opened at 2400,n,8,1 in binary mode");
+                require(port.openings == before, "an open port was opened again");
+            else if (port.plugged)
+                require(port.isOpen() && port.config == SerialConfig {}, "the port was not opened as port 1 at 2400,n,8,1");
             break;
         }
         case 6:
-            serial.rs232_ferme();
+            source.close();
             active = false;
-            require(!serial.portOpen(), "the port stayed open after rs232_ferme");
-            require(serial.problem().isEmpty(), "a closed source still reports a problem");
+            require(!port.isOpen(), "the port stayed open after close()");
             break;
         case 7:
             if (in.u8() & 1)
-                comm.unplug();
+                port.unplug();
             else
-                comm.plugged = true;
+                port.plugged = true;
             break;
         }
-        require(state.readings.value1 >= 0 && state.readings.value1 <= 255, "value 1 out of 0..255");
-        require(state.readings.value2 == -4242 && state.readings.missing2, "the serial source touched value 2");
-        const QString problem = serial.problem();
-        require(problem.isEmpty() == (!active || serial.portOpen()),
+        if (std::exchange(openings, port.openings) != port.openings)
+            frameValue.reset();
+        const Readings now = source.latest();
+        require(!now.value2, "the serial source set value 2");
+        require(now.value1 == (port.isOpen() ? frameValue : std::nullopt),
+                "value 1 is not the last frame's since the port opened", QByteArray::number(now.value1.value_or(-1)));
+        const QString problem = source.problem();
+        require(problem.isEmpty() == (!active || port.isOpen()),
                 "the tooltip's problem text does not match the port's state", show(problem));
     }
 }

@@ -18,7 +18,7 @@ int main(int argc, char **argv)
     timer.setTimerType(Qt::PreciseTimer);
     const int samples = argc > 1 ? std::atoi(argv[1]) : 60;
     const qint64 start = clock.steadyMs();
-    schedule.start(start);
+    schedule.start(start, 1000);
     int taken = 0;
     qint64 worst = 0;
     qint64 last = 0;
@@ -33,7 +33,7 @@ int main(int argc, char **argv)
             app.quit();
             return;
         }
-        timer.start(schedule.afterTick(clock.steadyMs(), 1000).delayMs);
+        timer.start(schedule.delayAfter(clock.steadyMs()));
     });
     timer.start(orv::TickSchedule::FirstTickMs);
     return QCoreApplication::exec();

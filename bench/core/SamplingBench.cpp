@@ -1,9 +1,10 @@
-// Cost of one sampling tick with a full store, without the display, and of its durable write.
-#include "core/RecordingFile.h"
-#include "core/SampleStore.h"
-#include "core/Texts.h"
+// Cost of one sampling tick with a full store, without the disk, and of the durable write
+// of one line beside it.
+#include "core/Clock.h"
+#include "core/FileSystem.h"
+#include "core/Recorder.h"
+#include "core/RecordingWriter.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -13,46 +14,66 @@ using namespace orv;
 
 namespace {
 
-SampleStore &fullStore()
-{
-    static SampleStore store = [] {
-        SampleStore s;
-        for (int i = 1; i <= SampleStore::Capacity; ++i)
-            s.slot(i) = Sample{qint32(i % 256), qint32(255 - i % 256), "12-05-2026", "14:03:07"};
-        s.setCount(SampleStore::Capacity - 1);
-        return s;
-    }();
-    return store;
-}
+// Time moves one second per call, so every tick takes a sample.
+class SecondsClock final : public Clock {
+public:
+    qint64 steadyMs() const override { return m_ms; }
+    QDateTime localNow() const override { return m_wall; }
+    void step() { m_ms += 1000; }
 
-// Store the sample and build its line: everything but the display and the disk.
-void BM_TickWithoutDisk(benchmark::State &state)
+private:
+    qint64 m_ms = 0;
+    QDateTime m_wall{QDate(2026, 12, 5), QTime(14, 3, 7)};
+};
+
+// Every write lands nowhere: what is left is the tick itself.
+class NoDisk final : public PosixFileSystem {
+public:
+    int open(const QString &, Open, int &fd) override
+    {
+        fd = 1000;
+        return 0;
+    }
+    int write(int, QByteArrayView) override { return 0; }
+    int size(int, qint64 &bytes) override
+    {
+        bytes = 0;
+        return 0;
+    }
+    int sync(int) override { return 0; }
+    int close(int) override { return 0; }
+};
+
+void BM_TickWithAFullStoreWithoutDisk(benchmark::State &state)
 {
-    SampleStore &store = fullStore();
-    const QDateTime now(QDate(2026, 12, 5), QTime(14, 3, 7));
+    SecondsClock clock;
+    NoDisk disk;
+    Recorder recorder(clock, disk);
+    const Readings readings{128, 255};
     for (auto _ : state) {
-        store.setCount(SampleStore::Capacity - 1);
-        const int n = store.count() + 1;
-        store.setCount(static_cast<qint16>(n));
-        Sample &s = store.slot(n);
-        s.value1 = qint32(128);
-        s.value2 = qint32(255);
-        s.date = dateText(now).toStdString();
-        s.time = timeText(now).toStdString();
-        benchmark::DoNotOptimize(recordingLine(n, s));
+        state.PauseTiming();
+        recorder.start(samplingPlan(Interval::Second1), QStringLiteral("data_tr.csv"));
+        for (int i = 0; i < SampleStore::Capacity - 1; ++i) {
+            clock.step();
+            recorder.tick(readings);
+        }
+        clock.step();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(recorder.tick(readings));
     }
 }
-BENCHMARK(BM_TickWithoutDisk);
+BENCHMARK(BM_TickWithAFullStoreWithoutDisk)->Unit(benchmark::kMicrosecond)->Iterations(20);
 
-// Open, append, flush to the disk, close: the durable write of one line.
+// Open, append, sync, close: the durable write of one line on this machine's disk.
 void BM_DurableAppend(benchmark::State &state)
 {
     QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
+    PosixFileSystem disk;
+    RecordingWriter writer(disk);
     const QString name = dir.filePath(QStringLiteral("data_tr.csv"));
-    RecordingFile file;
     const QByteArray line("32000;128;255;12-05-2026;14:03:07\r\n");
     for (auto _ : state)
-        file.append(name, line);
+        writer.append(name, line);
 }
 BENCHMARK(BM_DurableAppend)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

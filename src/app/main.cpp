@@ -1,13 +1,15 @@
 // Entry of the logger: one instance per user, French texts, then the main window.
 #include "Application.h"
-#include "Orvalin.h"
+#include "Logger.h"
+#include "MainWindow.h"
 #include "SingleInstance.h"
+#include "TerminationSignals.h"
+#include "settings/SettingsFile.h"
 #include "ui/Look.h"
 #include "ui/Pictures.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
@@ -35,15 +37,18 @@ int main(int argc, char **argv)
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     QTranslator qtFrench;
     orv::installFrenchTranslations(qtFrench);
+    orv::TerminationSignals termination;
 
-    const QString configPath = orv::resolveConfigPath(
-        QCoreApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    orv::Application logger(configPath);
-    orv::Orvalin &window = logger.window();
-    QObject::connect(&window, &orv::Orvalin::programEnded, &app, &QCoreApplication::quit,
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    orv::Application logger(orv::settingsLocation(exeDir, userDir));
+    orv::MainWindow &window = logger.window();
+    QObject::connect(&window, &orv::MainWindow::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    window.Form_Load();
+    QObject::connect(&termination, &orv::TerminationSignals::received, &window,
+                     &orv::MainWindow::endWithoutQuestion);
+    logger.logger().startUp();
+    window.showStartUp();
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            window.screen()->availableGeometry()));
     window.show();

@@ -1,46 +1,51 @@
 #pragma once
 
+#include "core/Readings.h"
+
+#include <QLatin1StringView>
 #include <QtGlobal>
 
 #include <array>
-#include <string>
-#include <variant>
+#include <optional>
 #include <vector>
+
+class QDate;
+class QTime;
 
 namespace orv {
 
-// A value slot holds nothing (never written, or the source did not answer),
-// a 16-bit test value or a 32-bit reading.
-using SlotValue = std::variant<std::monostate, qint16, qint32>;
-
-inline bool holdsNothing(const SlotValue &v) { return std::holds_alternative<std::monostate>(v); }
-// The integer held, widened; meaningless for an empty slot.
-qint64 slotNumber(const SlotValue &v);
-
+// One sample: the two values (empty when not measured) and its date and time texts.
 struct Sample {
-    SlotValue value1;
-    SlotValue value2;
-    std::string date; // MM-DD-YYYY, empty until written
-    std::string time; // HH:MM:SS, empty until written
+    std::optional<qint32> value1;
+    std::optional<qint32> value2;
+    std::array<char, 10> date{}; // MM-DD-YYYY; zeros until stamped
+    std::array<char, 8> time{};  // HH:MM:SS, 24-hour clock
+
+    void setDate(const QDate &d);
+    void setTime(const QTime &t);
+    QLatin1StringView dateText() const;
+    QLatin1StringView timeText() const;
 };
 
-// Samples of the current (or last) recording. Slot 0 is the zero sample; recordings
-// use slots 1..Capacity. Slots are never cleared, a new recording overwrites them.
+// The samples of the current (or last) recording. Slot 0 is the zero sample that the list
+// and the chart end with; a recording fills slots 1..Capacity.
 class SampleStore {
 public:
     static constexpr int Capacity = 32000;
 
-    SampleStore() : m_slots(Capacity + 1) {}
+    SampleStore();
 
-    qint16 count() const { return m_count; }
-    void setCount(qint16 count) { m_count = count; }
+    int count() const { return m_count; }
     bool full() const { return m_count >= Capacity; }
+    const Sample &at(int index) const { return m_slots.at(static_cast<std::size_t>(index)); }
 
-    Sample &slot(int index) { return m_slots.at(static_cast<std::size_t>(index)); }
-    const Sample &slot(int index) const { return m_slots.at(static_cast<std::size_t>(index)); }
+    // A new recording starts empty; old slots are never shown again.
+    void clear() { m_count = 0; }
+    // Stores the sample in the next slot and returns its number; the store must not be full.
+    int append(const Sample &sample);
 
 private:
-    qint16 m_count = 0;
+    int m_count = 0;
     std::vector<Sample> m_slots;
 };
 

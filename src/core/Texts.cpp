@@ -7,7 +7,7 @@ QString decimalText(qint64 value)
     return QString::number(value);
 }
 
-QString pattern000(qint64 value)
+QString zeroPadded3(qint64 value)
 {
     // The magnitude in unsigned arithmetic: -value overflows for the smallest qint64.
     const quint64 magnitude = value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
@@ -15,20 +15,10 @@ QString pattern000(qint64 value)
     return value < 0 ? QLatin1Char('-') + digits : digits;
 }
 
-QString printStyle(qint64 value)
+QString scaleLabel(qint64 value)
 {
     return (value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value))
         + QLatin1Char(' ');
-}
-
-QString dateText(const QDateTime &t)
-{
-    return t.date().toString(QStringLiteral("MM-dd-yyyy"));
-}
-
-QString timeText(const QDateTime &t)
-{
-    return t.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
 QByteArray recordingHeader()
@@ -37,27 +27,21 @@ QByteArray recordingHeader()
     return QByteArrayLiteral("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n");
 }
 
-namespace {
-void appendValue(QByteArray &out, const SlotValue &v)
-{
-    if (!holdsNothing(v))
-        out += QByteArray::number(slotNumber(v));
-}
-} // namespace
-
-QByteArray recordingLine(int n, const Sample &s)
+QByteArray recordingLine(int number, const Sample &sample)
 {
     QByteArray out;
     out.reserve(48);
-    out += QByteArray::number(n);
+    out += QByteArray::number(number);
     out += ';';
-    appendValue(out, s.value1);
+    if (sample.value1)
+        out += QByteArray::number(*sample.value1);
     out += ';';
-    appendValue(out, s.value2);
+    if (sample.value2)
+        out += QByteArray::number(*sample.value2);
     out += ';';
-    out += QByteArray::fromStdString(s.date);
+    out += sample.dateText();
     out += ';';
-    out += QByteArray::fromStdString(s.time);
+    out += sample.timeText();
     out += "\r\n";
     return out;
 }

@@ -3,21 +3,17 @@
 #include "SampleStore.h"
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QString>
 
 namespace orv {
 
 // The three ways the program writes a number; they must not be mixed up.
-QString decimalText(qint64 value);     // -3, 0, 1234
-QString pattern000(qint64 value);      // 007, 1234, -005
-QString printStyle(qint64 value);      // " 6 ", "-3 "
-
-QString dateText(const QDateTime &t);  // MM-DD-YYYY
-QString timeText(const QDateTime &t);  // HH:MM:SS, 24-hour clock
+QString decimalText(qint64 value); // readout and file: -3, 0, 1234
+QString zeroPadded3(qint64 value); // history list: 007, 1234, -005
+QString scaleLabel(qint64 value);  // scale marks: " 6 ", "-3 "
 
 // Recording file: header and sample lines, CR LF included, in Windows-1252.
 QByteArray recordingHeader();
-QByteArray recordingLine(int n, const Sample &s);
+QByteArray recordingLine(int number, const Sample &sample);
 
 } // namespace orv

@@ -5,23 +5,22 @@
 
 namespace orv {
 
-TickSchedule::Next TickSchedule::afterTick(qint64 nowMs, qint64 intervalMs)
+void TickSchedule::start(qint64 nowMs, int intervalMs)
 {
-    Next next;
-    intervalMs = std::max<qint64>(intervalMs, 1);
-    qint64 nextIndex = m_index + 1;
-    qint64 due = dueOf(nextIndex, intervalMs);
-    // A tick more than a whole interval late is not served in a burst: the grid goes on
-    // from the next point still ahead, and the caller learns how many ticks were skipped.
-    if (nowMs >= due + intervalMs) {
-        const qint64 missed = (nowMs - due) / intervalMs;
-        nextIndex += missed;
-        due = dueOf(nextIndex, intervalMs);
-        next.missedTicks = static_cast<int>(std::min<qint64>(missed, std::numeric_limits<int>::max()));
-    }
-    m_index = nextIndex;
-    next.delayMs = static_cast<int>(std::clamp<qint64>(due - nowMs, 0, std::numeric_limits<int>::max()));
-    return next;
+    m_origin = nowMs + FirstTickMs;
+    m_interval = std::max(intervalMs, 1);
+}
+
+qint64 TickSchedule::tickAt(qint64 nowMs) const
+{
+    const qint64 since = nowMs - m_origin;
+    return since < 0 ? -1 : since / m_interval;
+}
+
+int TickSchedule::delayAfter(qint64 nowMs) const
+{
+    const qint64 next = m_origin + (tickAt(nowMs) + 1) * m_interval;
+    return static_cast<int>(std::clamp<qint64>(next - nowMs, 1, std::numeric_limits<int>::max()));
 }
 
 } // namespace orv

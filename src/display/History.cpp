@@ -8,9 +8,9 @@
 namespace orv {
 
 namespace {
-QString valueCell(const SlotValue &v)
+QString valueCell(const std::optional<qint32> &v)
 {
-    return holdsNothing(v) ? QStringLiteral("   ") : pattern000(slotNumber(v));
+    return v ? zeroPadded3(*v) : QStringLiteral("   ");
 }
 } // namespace
 
@@ -23,9 +23,9 @@ QString historyLine(const Sample &s)
     line += QLatin1String(" -- ");
     line += valueCell(s.value2);
     line += QLatin1String(" --- ");
-    line += QLatin1String(s.date.c_str());
+    line += s.dateText();
     line += QLatin1String(" -- ");
-    line += QLatin1String(s.time.c_str());
+    line += s.timeText();
     return line;
 }
 
@@ -34,7 +34,7 @@ QString historyText(const SampleStore &store)
     QString text;
     text.reserve((store.count() + 1) * 42);
     for (int i = store.count(); i >= 0; --i) {
-        text += historyLine(store.slot(i));
+        text += historyLine(store.at(i));
         text += QLatin1String("\r\n");
     }
     return text;
@@ -58,7 +58,7 @@ void HistoryList::update(const SampleStore &store)
     if (m_shownCount >= 0 && count == m_shownCount + 1) {
         QTextCursor cursor(m_doc);
         cursor.movePosition(QTextCursor::Start);
-        cursor.insertText(historyLine(store.slot(count)) + QLatin1Char('\n'));
+        cursor.insertText(historyLine(store.at(count)) + QLatin1Char('\n'));
         m_shownCount = count;
         return;
     }
@@ -70,7 +70,7 @@ void HistoryList::rebuild(const SampleStore &store)
     QString text;
     text.reserve((store.count() + 1) * 42);
     for (int i = store.count(); i >= 0; --i) {
-        text += historyLine(store.slot(i));
+        text += historyLine(store.at(i));
         text += QLatin1Char('\n');
     }
     m_doc->setPlainText(text);

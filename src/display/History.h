@@ -9,7 +9,7 @@ class QTextDocument;
 namespace orv {
 
 // One history line without its line end: " 007 -- 128 --- 12-05-2026 -- 14:03:13".
-// A value slot holding nothing shows three blanks, so columns stay aligned.
+// A value that was not measured shows three blanks, so columns stay aligned.
 QString historyLine(const Sample &s);
 
 // The whole list text for slots count..0, each line ended by CR LF.
@@ -22,8 +22,8 @@ class HistoryList {
 public:
     explicit HistoryList(QTextDocument *document);
 
-    void clear();                          // raz: empty text
-    void update(const SampleStore &store); // affich: show slots count..0
+    void clear();                          // empty text, as at the start of a recording
+    void update(const SampleStore &store); // show slots count..0
 
     // The list text as the user sees it, with CR LF line ends.
     QString text() const;

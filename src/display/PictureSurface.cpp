@@ -29,13 +29,13 @@ QPointF PictureSurface::toPixels(QPointF units) const
     return {units.x() * m_image.width() / m_scaleWidth, units.y() * m_image.height() / m_scaleHeight};
 }
 
-void PictureSurface::Cls()
+void PictureSurface::clear()
 {
     m_image.fill(m_back);
     m_pen = {};
 }
 
-void PictureSurface::Line(QPointF from, QPointF to)
+void PictureSurface::drawLine(QPointF from, QPointF to)
 {
     QPainter p(&m_image);
     p.setPen(QPen(m_fore, 1));
@@ -45,7 +45,7 @@ void PictureSurface::Line(QPointF from, QPointF to)
     m_pen = to;
 }
 
-void PictureSurface::Print(const QString &text)
+void PictureSurface::printLine(const QString &text)
 {
     QPainter p(&m_image);
     p.setPen(m_fore);

@@ -29,12 +29,12 @@ public:
     void setFont(const QFont &f) { m_font = f; }
     const QFont &font() const { return m_font; }
 
-    void Cls();
+    void clear();
     // A segment in the fore colour; the pen ends at its second point.
-    void Line(QPointF from, QPointF to);
+    void drawLine(QPointF from, QPointF to);
     // Text with its top-left corner at the pen, then a line break: the pen goes to
     // the left edge one text line lower.
-    void Print(const QString &text);
+    void printLine(const QString &text);
 
     QPointF currentPos() const { return m_pen; }
     QPointF toPixels(QPointF units) const;

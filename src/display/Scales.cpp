@@ -11,7 +11,7 @@ std::vector<ScaleMark> timeAxisMarks(double horizontalExtent)
     std::vector<ScaleMark> marks;
     for (int k = 0; k <= 6; ++k) {
         const double x = static_cast<double>(a * static_cast<float>(k));
-        marks.push_back({{x, 10.0}, {x, 5.0}, printStyle(6 * k)});
+        marks.push_back({{x, 10.0}, {x, 5.0}, scaleLabel(6 * k)});
     }
     return marks;
 }
@@ -26,7 +26,7 @@ std::vector<ScaleMark> verticalMarks(double heightTwips, int units, int step, do
     std::vector<ScaleMark> marks;
     for (int k = 0; k <= units; k += step) {
         const double y = static_cast<double>(unit * static_cast<float>(k));
-        marks.push_back({{x1, y}, {x2, y}, printStyle(label(k))});
+        marks.push_back({{x1, y}, {x2, y}, scaleLabel(label(k))});
     }
     return marks;
 }

@@ -4,11 +4,11 @@
 
 namespace orv {
 
-std::optional<QPointF> tracePoint(int index, const SlotValue &value1)
+std::optional<QPointF> tracePoint(int index, const std::optional<qint32> &value1)
 {
-    if (holdsNothing(value1))
+    if (!value1)
         return std::nullopt;
-    const double v = std::clamp(static_cast<double>(slotNumber(value1)), 0.0, kTraceFullScale);
+    const double v = std::clamp(static_cast<double>(*value1), 0.0, kTraceFullScale);
     return QPointF(index, kChartHeightUnits - v * kChartHeightUnits / kTraceFullScale);
 }
 
@@ -18,7 +18,7 @@ std::vector<std::vector<QPointF>> tracePolylines(const SampleStore &store)
     // Index 97 already lies wholly beyond the right edge; later ones change nothing visible.
     const int last = std::min<int>(store.count(), static_cast<int>(kChartWidthUnits) + 1);
     for (int i = 0; i <= last; ++i) {
-        if (auto p = tracePoint(i, store.slot(i).value1)) {
+        if (auto p = tracePoint(i, store.at(i).value1)) {
             runs.back().push_back(*p);
         } else if (!runs.back().empty()) {
             runs.emplace_back();

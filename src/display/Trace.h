@@ -17,7 +17,7 @@ constexpr double kTraceFullScale = 255.0;
 
 // Point of index i: x = i, y so that 0 lies on the bottom edge and 255 on the top
 // edge; values beyond are drawn at the edge. Nothing for an empty slot.
-std::optional<QPointF> tracePoint(int index, const SlotValue &value1);
+std::optional<QPointF> tracePoint(int index, const std::optional<qint32> &value1);
 
 // Connected runs of points for slots 0..count, up to the first index past the right
 // edge; an empty slot breaks the line.

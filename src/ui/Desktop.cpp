@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -35,27 +35,48 @@ bool QtDesktop::openLink(const QString &link)
     return QDesktopServices::openUrl(QUrl(link, QUrl::TolerantMode));
 }
 
-bool QtSaveDialog::ShowSave(QWidget *parent)
+namespace {
+
+// Qt's file dialog reads double quotes in the typed name as a list of names ("a"b.csv"
+// becomes b.csv). Such a name is handed back as typed, so the caller can refuse it.
+class FileDialog final : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    QString typedAsIs;
+
+protected:
+    void accept() override
+    {
+        if (auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            edit && edit->text().contains(u'"')) {
+            typedAsIs = directory().filePath(edit->text());
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
+} // namespace
+
+std::optional<QString> QtSaveDialog::askSaveName(QWidget *parent, const SaveRequest &request)
 {
-    QFileDialog dialog(parent, DialogTitle);
+    FileDialog dialog(parent, request.title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(DefaultExt);
-    dialog.setNameFilter(Filter);
-    QFileDialog::Options options;
-    if (!(Flags & 0x2))
-        options |= QFileDialog::DontConfirmOverwrite;
-    dialog.setOptions(options);
-    if (!FileName.isEmpty())
-        dialog.selectFile(FileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    const QString chosen = dialog.selectedFiles().constFirst();
-    // Names whose folder does not exist are refused, as the dialog promises.
-    if ((Flags & 0x800) && !QFileInfo(chosen).absoluteDir().exists())
-        return false;
-    FileName = chosen;
-    return true;
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setNameFilter(request.filter);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    if (!request.suggestedName.isEmpty())
+        dialog.selectFile(request.suggestedName);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    if (!dialog.typedAsIs.isEmpty())
+        return dialog.typedAsIs;
+    if (dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace orv

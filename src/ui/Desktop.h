@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace orv {
@@ -27,26 +29,25 @@ public:
     bool openLink(const QString &link) override;
 };
 
-// The save dialog of the main window (CmDialog1): set its fields, show it, read the name.
+// What the new-recording command asks of the save dialog.
+struct SaveRequest {
+    QString title;
+    QString suggestedName;
+    QString defaultSuffix = QStringLiteral("csv");
+    QString filter = QStringLiteral("*.csv");
+    bool confirmOverwrite = true; // an existing file is emptied only after the user said so
+};
+
+// The save dialog: the chosen name exactly as typed, or nothing when the user cancelled.
 class SaveDialog {
 public:
     virtual ~SaveDialog() = default;
-
-    QString FileName;
-    QString DialogTitle;
-    QString DefaultExt = QStringLiteral("csv");
-    QString Filter = QStringLiteral("*.csv");
-    // 0x2 confirm overwrite, 0x4 hide read-only box, 0x800 existing folders only,
-    // 0x200000 long names.
-    int Flags = 0;
-
-    // False when the user cancelled; FileName then keeps what it held.
-    virtual bool ShowSave(QWidget *parent) = 0;
+    virtual std::optional<QString> askSaveName(QWidget *parent, const SaveRequest &request) = 0;
 };
 
 class QtSaveDialog final : public SaveDialog {
 public:
-    bool ShowSave(QWidget *parent) override;
+    std::optional<QString> askSaveName(QWidget *parent, const SaveRequest &request) override;
 };
 
 } // namespace orv

@@ -6,31 +6,19 @@
 
 namespace orv {
 
-QColor systemColor(int n)
+QColor systemColor(SystemColor which)
 {
-    switch (n) {
-    case 3: return {128, 128, 128};
-    case 5: return {255, 255, 255};
-    case 6: return {0, 0, 0};
-    case 8: return {0, 0, 0};
-    case 10: return {212, 208, 200};
-    case 11: return {212, 208, 200};
-    case 15: return {212, 208, 200};
-    case 16: return {128, 128, 128};
-    default: return {212, 208, 200};
+    switch (which) {
+    case SystemColor::InactiveCaption: return {128, 128, 128};
+    case SystemColor::WindowBackground: return {255, 255, 255};
+    case SystemColor::WindowFrame: return {0, 0, 0};
+    case SystemColor::WindowText: return {0, 0, 0};
+    case SystemColor::ActiveBorder: return {212, 208, 200};
+    case SystemColor::InactiveBorder: return {212, 208, 200};
+    case SystemColor::ButtonFace: return {212, 208, 200};
+    case SystemColor::ButtonShadow: return {128, 128, 128};
     }
-}
-
-QColor rgbValue(quint32 value)
-{
-    return {static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-            static_cast<int>((value >> 16) & 0xFF)};
-}
-
-quint32 rgbNumber(const QColor &c)
-{
-    return static_cast<quint32>(c.red()) + 256u * static_cast<quint32>(c.green())
-        + 65536u * static_cast<quint32>(c.blue());
+    return {212, 208, 200};
 }
 
 QFont layoutFont(const QString &family, double points, bool bold)

@@ -22,13 +22,19 @@ inline QRect twips(int left, int top, int width, int height)
     return {px(left), px(top), px(width), px(height)};
 }
 
-// System colour numbers of the layout (3 inactive caption, 5 window background, 6 window
-// frame, 8 window text, 10 active border, 11 inactive border, 15 button face, 16 button
-// shadow), with the classic desktop values so the windows look the same everywhere.
-QColor systemColor(int n);
-// RGB colour held as red + 256 green + 65536 blue.
-QColor rgbValue(quint32 value);
-quint32 rgbNumber(const QColor &c);
+// The desktop's system colours the layouts name, with the classic desktop values so the
+// windows look the same everywhere.
+enum class SystemColor {
+    InactiveCaption = 3,
+    WindowBackground = 5,
+    WindowFrame = 6,
+    WindowText = 8,
+    ActiveBorder = 10,
+    InactiveBorder = 11,
+    ButtonFace = 15,
+    ButtonShadow = 16,
+};
+QColor systemColor(SystemColor which);
 
 // A font of the layout by its name; missing faces fall back to metric-compatible ones.
 QFont layoutFont(const QString &family, double points, bool bold = false);

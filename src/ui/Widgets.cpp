@@ -9,7 +9,7 @@
 namespace orv {
 
 PictureBox::PictureBox(QWidget *parent, bool sunkenBorder)
-    : QWidget(parent), m_sunken(sunkenBorder), m_back(systemColor(15)), m_fore(systemColor(8))
+    : QWidget(parent), m_sunken(sunkenBorder), m_back(systemColor(SystemColor::ButtonFace)), m_fore(systemColor(SystemColor::WindowText))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -30,7 +30,7 @@ void PictureBox::setBackColor(const QColor &c)
 {
     m_back = c;
     m_surface.setBackColor(c);
-    m_surface.Cls();
+    m_surface.clear();
     update();
 }
 
@@ -55,7 +55,7 @@ void PictureBox::paintEvent(QPaintEvent *)
     if (m_sunken) {
         // Classic sunken edge: grey and white outside, black and face colour inside.
         const QRect r = rect().adjusted(0, 0, -1, -1);
-        p.setPen(systemColor(16));
+        p.setPen(systemColor(SystemColor::ButtonShadow));
         p.drawLine(r.topLeft(), r.topRight());
         p.drawLine(r.topLeft(), r.bottomLeft());
         p.setPen(Qt::white);
@@ -65,7 +65,7 @@ void PictureBox::paintEvent(QPaintEvent *)
         p.setPen(Qt::black);
         p.drawLine(in.topLeft(), in.topRight());
         p.drawLine(in.topLeft(), in.bottomLeft());
-        p.setPen(systemColor(15));
+        p.setPen(systemColor(SystemColor::ButtonFace));
         p.drawLine(in.bottomLeft(), in.bottomRight());
         p.drawLine(in.topRight(), in.bottomRight());
     }
@@ -136,9 +136,9 @@ void CaptionFrame::paintEvent(QPaintEvent *)
     const QFontMetrics fm(font());
     // Etched: a shadow line with a highlight one pixel to the lower right.
     const QRect line = rect().adjusted(0, fm.height() / 2, -2, -2);
-    p.setPen(systemColor(16));
+    p.setPen(systemColor(SystemColor::ButtonShadow));
     p.drawRect(line);
-    p.setPen(systemColor(5));
+    p.setPen(systemColor(SystemColor::WindowBackground));
     p.drawRect(line.translated(1, 1));
     if (title().isEmpty())
         return;

@@ -1,13 +1,16 @@
-// Builds the main window (narrow and wide, after a short recording in test mode), the
-// options window and the About window, and saves what each shows as a PNG file.
+// Builds the main window (narrow and wide, after a short recording in test mode, then with
+// lines waiting to be written), the options window and the About window, and saves what
+// each shows as a PNG file.
 //
 //   orvalin_screenshots <output folder>
 
-#include "app/Orvalin.h"
-#include "app/Sources.h"
+#include "app/Logger.h"
+#include "app/MainWindow.h"
 #include "core/Clock.h"
-#include "settings/I_Ofichier.h"
-#include "ui/About.h"
+#include "core/FileSystem.h"
+#include "settings/SettingsFile.h"
+#include "sources/RealSourceFactory.h"
+#include "ui/AboutWindow.h"
 #include "ui/Desktop.h"
 #include "ui/Look.h"
 
@@ -49,21 +52,7 @@ public:
 
 class NoDialog final : public orv::SaveDialog {
 public:
-    bool ShowSave(QWidget *) override { return false; }
-};
-
-// Test mode reads no device; these are never asked for a value.
-class NoSources final : public orv::AcquisitionSources {
-public:
-    void usb_ouvre() override {}
-    void usb_lit() override {}
-    QString usbProblem() const override { return {}; }
-    void rs232_ouvre() override {}
-    void rs232_lit() override {}
-    void rs232_ferme() override {}
-    bool serialPortOpen() const override { return false; }
-    void serialEmptyBuffer() override {}
-    QString serialProblem() const override { return {}; }
+    std::optional<QString> askSaveName(QWidget *, const orv::SaveRequest &) override { return std::nullopt; }
 };
 
 bool save(QWidget *w, const QDir &out, const char *name)
@@ -97,45 +86,59 @@ int main(int argc, char **argv)
         return 1;
     QDir::setCurrent(scratch.path());
 
-    orv::ProgramState state;
-    orv::I_Ofichier config(state, scratch.filePath(QStringLiteral("orvtr.cfg")));
     StillClock clock;
+    orv::PosixFileSystem files;
+    orv::RealSourceFactory sources; // test mode opens no device
+    orv::SettingsFile settings(files, scratch.filePath(QStringLiteral("orvtr.cfg")), QString());
+    orv::Logger logger({clock, files, sources, settings, {scratch.filePath(QStringLiteral("rescue"))}});
     QuietDesktop desktop;
     NoDialog dialog;
-    NoSources sources;
-    orv::Orvalin window(state, config, orv::Services{clock, desktop, dialog, sources});
-    window.makeAboutWindow = [&desktop](QWidget *parent) { return new orv::About(desktop, parent); };
-    window.Form_Load();
+    orv::MainWindow window(logger, {desktop, dialog});
+    window.makeAboutWindow = [&desktop](QWidget *parent) { return new orv::AboutWindow(desktop, parent); };
+    logger.startUp();
+    window.showStartUp();
     window.show();
 
     // 120 samples a second apart in keyboard test mode, the value steered with "+" and "-".
-    window.CmdRecord_Click();
+    QDir(scratch.path()).mkdir(QStringLiteral("mesures"));
+    logger.useNewRecordingFile(scratch.filePath(QStringLiteral("mesures/serre.csv")));
+    window.onRecordClicked();
     int value = 0;
     for (int i = 0; i < 120; ++i) {
         const int target = static_cast<int>(std::lround(110 + 70 * std::sin(i / 10.0) + 20 * std::sin(i / 2.7)));
         for (; value < target; ++value)
-            window.Form_KeyPress(43);
+            window.onTestKey(u'+');
         for (; value > target; --value)
-            window.Form_KeyPress(45);
-        clock.advance(i == 0 ? 10 : 1000);
-        window.Timer1_Timer();
+            window.onTestKey(u'-');
+        clock.advance(logger.sampleTimer().interval());
+        logger.onSampleTimer();
     }
-    window.TimerValActu_Timer();
-    QCoreApplication::processEvents();
+    logger.onReadoutTimer();
     // Show the recording light lit, whatever its blinking timer did meanwhile.
-    if (orv::rgbNumber(window.ui().Led1->fillColor) == orv::kLedOff)
-        window.TimerLed_Timer();
+    if (window.controls().ledDisc->fillColor == orv::kLedOffColor)
+        window.onLedTimer();
 
     bool ok = save(&window, out, "main-narrow.png");
-    window.menuGraphe_Click();
+    window.onChartToggled();
     ok = save(&window, out, "main-wide.png") && ok;
 
-    window.menuReglage_Click();
+    // The folder of the recording vanishes (a USB stick pulled): lines wait, the window says so.
+    QDir(scratch.filePath(QStringLiteral("mesures"))).removeRecursively();
+    for (int i = 0; i < 3; ++i) {
+        clock.advance(logger.sampleTimer().interval());
+        logger.onSampleTimer();
+    }
+    ok = save(&window, out, "waiting-wide.png") && ok;
+    window.onChartToggled();
+    ok = save(&window, out, "waiting-narrow.png") && ok;
+
+    window.onSettingsClicked();
     ok = window.optionsWindow() && save(window.optionsWindow(), out, "options.png") && ok;
     if (window.optionsWindow())
         window.optionsWindow()->close();
 
-    window.menu_apropos_Click();
+    window.onAboutClicked();
     ok = window.aboutWindow() && save(window.aboutWindow(), out, "about.png") && ok;
+    logger.shutDown();
     return ok ? 0 : 1;
 }

@@ -43,7 +43,7 @@ QStringList serialDevicesInOrder(const QList<TtyDevice> &ttys)
     QList<Candidate> found;
     for (const TtyDevice &tty : ttys) {
         const QRegularExpressionMatch match = ttyNamePattern().match(tty.name);
-        if (!match.hasMatch() || !tty.hasNode)
+        if (!match.hasMatch() || !tty.hasNode || tty.isConsole)
             continue;
         const int rank = kindRank(match.captured(1));
         // The 8250 driver registers ttyS0..N at boot whatever the hardware;
@@ -85,7 +85,12 @@ QList<TtyDevice> scanTtyDevices(const QString &sysClassTty, const QString &dev)
                 byName[name].name = name;
         }
     }
+    QFile consoles(sysClassTty + QStringLiteral("/console/active"));
+    const QByteArrayList activeConsoles = consoles.open(QIODevice::ReadOnly)
+        ? consoles.readAll().simplified().split(' ')
+        : QByteArrayList();
     for (TtyDevice &tty : byName) {
+        tty.isConsole = activeConsoles.contains(tty.name.toLatin1());
         const QString sysDir = sysClassTty + QLatin1Char('/') + tty.name;
         tty.hasNode = QFileInfo::exists(dev + QLatin1Char('/') + tty.name);
         tty.hasHardware = QFileInfo::exists(sysDir + QStringLiteral("/device"));

@@ -1,0 +1,440 @@
+#include "MainWindow.h"
+
+#include "Logger.h"
+#include "core/Texts.h"
+#include "display/History.h"
+#include "display/Scales.h"
+#include "display/TitleBar.h"
+#include "display/Trace.h"
+#include "sources/Source.h"
+#include "ui/Desktop.h"
+#include "ui/Look.h"
+#include "ui/OptionsWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <cstdio>
+
+namespace orv {
+
+namespace {
+
+const QString kQuitQuestion = QStringLiteral("Arrêter l'orvalin et quitter ?");
+
+QString valueText(const std::optional<qint32> &value)
+{
+    return value ? decimalText(*value) : QStringLiteral("---");
+}
+
+QString home(const QString &path)
+{
+    const QString h = QDir::homePath();
+    return path.startsWith(h + QLatin1Char('/')) ? QLatin1Char('~') + path.mid(h.size()) : path;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
+    : QMainWindow(parent), m_logger(logger), m_services(services)
+{
+    m_ui.setupUi(this);
+    m_history = std::make_unique<HistoryList>(m_ui.historyList->document());
+    m_ui.chart->repaintHook = [this](QPainter &p, QSize area) { paintTrace(p, area); };
+    m_ledTimer.setTimerType(Qt::PreciseTimer);
+    m_ledTimer.setInterval(500);
+
+    connect(m_ui.recordButton, &QPushButton::clicked, this, &MainWindow::onRecordClicked);
+    connect(m_ui.newRecordingAction, &QAction::triggered, this, &MainWindow::onNewRecording);
+    connect(m_ui.chartAction, &QAction::triggered, this, &MainWindow::onChartToggled);
+    connect(m_ui.settingsAction, &QAction::triggered, this, &MainWindow::onSettingsClicked);
+    connect(m_ui.aboutAction, &QAction::triggered, this, &MainWindow::onAboutClicked);
+    connect(&m_ledTimer, &QTimer::timeout, this, &MainWindow::onLedTimer);
+
+    connect(&m_logger, &Logger::recordingStarted, this, &MainWindow::showRecordingStarted);
+    connect(&m_logger, &Logger::recordingStopped, this, &MainWindow::showRecordingStopped);
+    connect(&m_logger, &Logger::sampleTaken, this, &MainWindow::showSample);
+    connect(&m_logger, &Logger::readoutUpdated, this, &MainWindow::showReadout);
+    connect(&m_logger, &Logger::waitingChanged, this, &MainWindow::showWaiting);
+    connect(&m_logger, &Logger::recordingFileChanged, this, &MainWindow::updateTitle);
+    connect(&m_logger, &Logger::settingsNotSaved, this, &MainWindow::inform);
+
+    // Key preview: "+" and "-" reach the window whichever of its controls has the focus.
+    qApp->installEventFilter(this);
+    setWindowWidthTwips(kMainClientWidth + kFrameAllowance);
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+    delete m_options.data();
+    delete m_about.data();
+}
+
+void MainWindow::showStartUp()
+{
+    drawScales();
+    updateTitle();
+    const QStringList rescued = m_logger.rescuedEarlier();
+    if (!rescued.isEmpty())
+        inform(QStringLiteral("Des mesures qui n'avaient pas pu être écrites à la fin d'une séance "
+                              "précédente ont été gardées dans :\n")
+               + rescued.join(QLatin1Char('\n')));
+}
+
+void MainWindow::inform(const QString &text)
+{
+    m_services.desktop.inform(this, QString::fromLatin1(kAppTitle), text);
+}
+
+// ---- Shutdown --------------------------------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_ended) {
+        event->accept();
+        return;
+    }
+    m_services.desktop.beep();
+    if (!m_services.desktop.askYesNo(this, QString::fromLatin1(kAppTitle), quitQuestion())) {
+        event->ignore(); // everything goes on, a recording included
+        return;
+    }
+    event->accept();
+    endProgram();
+}
+
+QString MainWindow::quitQuestion() const
+{
+    QString text = kQuitQuestion;
+    const auto waiting = m_logger.recorder().writer().waiting();
+    if (waiting.isEmpty())
+        return text;
+    text += QStringLiteral("\n");
+    for (const RecordingWriter::Waiting &w : waiting)
+        text += QStringLiteral("\n%1 mesure(s) attendent encore d'être écrites dans « %2 » (%3).")
+                    .arg(w.lines)
+                    .arg(w.file, w.reason);
+    text += QStringLiteral("\nSi elles ne peuvent toujours pas l'être, elles seront gardées dans un "
+                           "fichier de secours du dossier « %1 ».")
+                .arg(home(m_logger.rescueFolder()));
+    return text;
+}
+
+void MainWindow::endWithoutQuestion()
+{
+    if (!m_ended)
+        endProgram();
+}
+
+void MainWindow::endProgram()
+{
+    m_ended = true;
+    m_ledTimer.stop();
+    const Logger::Ending ending = m_logger.shutDown();
+    // The windows are going: the next start tells where the rescue files are.
+    for (const QString &file : ending.rescue.files)
+        std::fprintf(stderr, "orvalin : mesures gardées dans %s\n", qPrintable(file));
+    if (ending.rescue.lost > 0)
+        std::fprintf(stderr, "orvalin : %d mesure(s) perdues : %s\n", ending.rescue.lost,
+                     qPrintable(ending.rescue.reason));
+    if (m_options)
+        m_options->hide();
+    if (m_about)
+        m_about->hide();
+    Q_EMIT programEnded();
+}
+
+// ---- Menu commands ---------------------------------------------------------------------
+
+void MainWindow::onAboutClicked()
+{
+    if (!m_about && makeAboutWindow)
+        m_about = makeAboutWindow(this);
+    if (m_about) {
+        m_about->show();
+        m_about->raise();
+        m_about->activateWindow();
+    }
+}
+
+void MainWindow::onSettingsClicked()
+{
+    setEnabled(false);
+    if (!m_options) {
+        m_options = new OptionsWindow(m_logger.settings().interval, m_logger.settings().source, this);
+        connect(m_options, &OptionsWindow::intervalChosen, &m_logger, &Logger::chooseInterval);
+        connect(m_options, &OptionsWindow::sourceChosen, &m_logger, &Logger::chooseSource);
+        connect(m_options, &OptionsWindow::closed, this, [this] { setEnabled(true); });
+    }
+    // The other windows are children of this one; they stay usable while it is disabled.
+    m_options->setEnabled(true);
+    if (m_about)
+        m_about->setEnabled(true);
+    m_options->show();
+    m_options->raise();
+    m_options->activateWindow();
+}
+
+void MainWindow::onNewRecording()
+{
+    const QString previousDir = QDir::currentPath();
+    const QString current = m_logger.settings().recordingFile;
+    SaveRequest request;
+    request.title = QStringLiteral("Nouvel Enregistrement sous :");
+    request.suggestedName = QStringLiteral("data_tr.csv");
+    // A cancel changes nothing: no file emptied, no name changed.
+    if (const std::optional<QString> name = m_services.saveDialog.askSaveName(this, request)) {
+        if (name->contains(u'"')) {
+            // The settings file quotes the name without escapes; it could not be read back.
+            inform(QStringLiteral("Le nom « %1 » contient un guillemet (\") : choisissez un autre nom.\n"
+                                  "Le fichier d'enregistrement reste « %2 ».")
+                       .arg(*name, current));
+        } else if (const QString why = m_logger.useNewRecordingFile(*name); !why.isEmpty()) {
+            inform(QStringLiteral("Impossible de créer « %1 » : %2.\nLe fichier d'enregistrement reste « %3 ».")
+                       .arg(*name, why, current));
+        }
+    }
+    QDir::setCurrent(previousDir);
+}
+
+int MainWindow::windowWidthTwips() const
+{
+    return m_ui.client->width() * kTwipsPerPixel + kFrameAllowance;
+}
+
+void MainWindow::setWindowWidthTwips(int twips)
+{
+    m_ui.client->setFixedWidth(px(twips - kFrameAllowance));
+    setFixedSize(m_ui.client->width(), m_ui.client->height() + menuBar()->sizeHint().height());
+}
+
+void MainWindow::onChartToggled()
+{
+    const ToggleResult t = chartToggle(windowWidthTwips());
+    setWindowWidthTwips(t.width);
+    // Checkable only while checked: an unchecked action would show an empty box.
+    m_ui.chartAction->setCheckable(t.chartShown);
+    m_ui.chartAction->setChecked(t.chartShown);
+    updateTitle();
+    m_logger.setWindowWidth(static_cast<qint16>(windowWidthTwips()));
+}
+
+void MainWindow::updateTitle()
+{
+    setWindowTitle(titleText(m_ui.chartAction->isChecked(), m_logger.settings().recordingFile));
+}
+
+// ---- Recording -------------------------------------------------------------------------
+
+void MainWindow::onRecordClicked()
+{
+    if (m_logger.recording())
+        m_logger.stopRecording();
+    else
+        m_logger.startRecording();
+}
+
+void MainWindow::showRecordingStarted()
+{
+    m_ledTimer.start();
+    m_ui.fileMenu->menuAction()->setEnabled(false);
+    m_ui.optionMenu->menuAction()->setEnabled(false);
+    m_history->clear();
+    m_traceCount = -1;
+    m_ui.chart->update();
+    m_ui.recordButton->setText(QStringLiteral(" Record  Stop"));
+    m_ui.recordButton->setAccessibleName(QStringLiteral("Record Stop"));
+}
+
+void MainWindow::showRecordingStopped(bool storeFull)
+{
+    m_ui.fileMenu->menuAction()->setEnabled(true);
+    m_ui.optionMenu->menuAction()->setEnabled(true);
+    m_ledTimer.stop();
+    turnLedOff();
+    m_ui.recordButton->setText(QStringLiteral(" Record   Start"));
+    m_ui.recordButton->setAccessibleName(QStringLiteral("Record Start"));
+    if (!storeFull)
+        return;
+    const int waiting = m_logger.recorder().writer().waitingLines();
+    inform(QStringLiteral("La mémoire de l'enregistrement est pleine (32000 mesures) : "
+                          "l'enregistrement est arrêté.\n")
+           + (waiting == 0 ? QStringLiteral("Les mesures sont dans le fichier ; relancez « Record » "
+                                            "pour un nouvel enregistrement.")
+                           : QStringLiteral("%1 mesure(s) attendent encore d'être écrites dans le fichier ; "
+                                            "elles le seront dès que possible.")
+                                 .arg(waiting)));
+}
+
+void MainWindow::showSample()
+{
+    // Scrolled away from the top, the lines in view stay in view as a new one comes on top.
+    QScrollBar *bar = m_ui.historyList->verticalScrollBar();
+    const int scrolled = bar->value();
+    const int before = m_ui.historyList->blockCount();
+    m_history->update(m_logger.recorder().store());
+    if (scrolled > 0)
+        bar->setValue(scrolled + m_ui.historyList->blockCount() - before);
+    m_traceCount = m_logger.recorder().store().count();
+    // From index 97 on a new point lies beyond the right edge: nothing visible changes.
+    if (m_traceCount <= static_cast<int>(kChartWidthUnits) + 1)
+        m_ui.chart->update();
+}
+
+QString MainWindow::historyText() const
+{
+    return m_history->text();
+}
+
+void MainWindow::onTestKey(QChar key)
+{
+    if (key == u'+')
+        m_logger.testValue().increase();
+    else if (key == u'-')
+        m_logger.testValue().decrease();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Key events live on the stack, so the next press often has the address of the last.
+    if (event->type() == QEvent::KeyRelease)
+        m_lastKey = nullptr;
+    if (event->type() == QEvent::KeyPress && !m_ended && isEnabled()) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (w && w->window() == this) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            // An unhandled key climbs to the parents; count it once, where it started.
+            const bool climbing = key == m_lastKey && m_lastKeyTarget && w != m_lastKeyTarget
+                && w->isAncestorOf(m_lastKeyTarget);
+            if (!climbing) {
+                m_lastKey = key;
+                m_lastKeyTarget = w;
+                if (key->text().size() == 1)
+                    onTestKey(key->text().at(0));
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::onLedTimer()
+{
+    if (m_ui.ledDisc->fillColor == kLedOffColor) {
+        m_ui.ledDisc->fillColor = kLedOnColor;
+        m_ui.ledHalo->backOpaque = true;
+        m_ui.ledHalo->borderSolid = true;
+        m_ui.led->update();
+    } else {
+        turnLedOff();
+    }
+}
+
+void MainWindow::turnLedOff()
+{
+    m_ui.ledDisc->fillColor = kLedOffColor;
+    m_ui.ledHalo->backOpaque = false;
+    m_ui.ledHalo->borderSolid = false;
+    m_ui.led->update();
+}
+
+void MainWindow::showWaiting()
+{
+    const auto waiting = m_logger.recorder().writer().waiting();
+    if (waiting.isEmpty()) {
+        m_ui.waitingNotice->hide();
+        return;
+    }
+    int lines = 0;
+    QStringList detail;
+    for (const RecordingWriter::Waiting &w : waiting) {
+        lines += w.lines;
+        detail << QStringLiteral("« %1 » : %2 ; %3 mesure(s) en attente.").arg(w.file, w.reason).arg(w.lines);
+    }
+    m_ui.waitingNotice->setText(QStringLiteral("Écriture impossible (%1) : %2 mesure(s) en attente")
+                                    .arg(waiting.constFirst().reason)
+                                    .arg(lines));
+    m_ui.waitingNotice->setToolTip(detail.join(QLatin1Char('\n'))
+                                   + QStringLiteral("\nLes mesures attendent en mémoire et seront écrites dès que possible."));
+    m_ui.waitingNotice->setAccessibleName(m_ui.waitingNotice->text());
+    m_ui.waitingNotice->show();
+    m_ui.waitingNotice->raise();
+}
+
+// ---- Display ---------------------------------------------------------------------------
+
+void MainWindow::paintTrace(QPainter &p, QSize area)
+{
+    if (m_traceCount < 0)
+        return;
+    p.setPen(QPen(m_ui.chart->foreColor(), 1));
+    const double sx = (area.width() - 1) / kChartWidthUnits;
+    const double sy = (area.height() - 1) / kChartHeightUnits;
+    for (const auto &run : tracePolylines(m_logger.recorder().store())) {
+        QPolygon poly;
+        for (const QPointF &pt : run)
+            poly << QPoint(qRound(pt.x() * sx), qRound(pt.y() * sy));
+        if (poly.size() == 1)
+            p.drawPoint(poly.first());
+        else
+            p.drawPolyline(poly);
+    }
+}
+
+void MainWindow::drawScales()
+{
+    PictureBox *boxes[] = {m_ui.timeScale, m_ui.rightScale, m_ui.leftScale};
+    for (PictureBox *b : boxes) {
+        b->setAutoRedraw(true);
+        b->surface().resize(b->drawingArea().size());
+        b->surface().clear();
+    }
+    // Time axis: the chart's 96 units across, pixels down.
+    PictureSurface &time = m_ui.timeScale->surface();
+    time.setScale(kChartWidthUnits, m_ui.timeScale->drawingArea().height());
+    for (const ScaleMark &m : timeAxisMarks(time.scaleWidth())) {
+        time.drawLine(m.from, m.to);
+        time.printLine(m.label);
+    }
+    // Right scale: the chart's 100 units across, twips down.
+    PictureSurface &right = m_ui.rightScale->surface();
+    right.setScale(kChartHeightUnits, m_ui.rightScale->drawingArea().height() * kTwipsPerPixel);
+    for (const ScaleMark &m : rightScaleMarks(right.scaleHeight())) {
+        right.drawLine(m.from, m.to);
+        right.printLine(m.label);
+    }
+    // Left scale: twips both ways.
+    PictureSurface &left = m_ui.leftScale->surface();
+    const QSize leftArea = m_ui.leftScale->drawingArea().size();
+    left.setScale(leftArea.width() * kTwipsPerPixel, leftArea.height() * kTwipsPerPixel);
+    for (const ScaleMark &m : leftScaleMarks(left.scaleHeight())) {
+        left.drawLine(m.from, m.to);
+        left.printLine(m.label);
+    }
+    for (PictureBox *b : boxes)
+        b->update();
+}
+
+// ---- Live readout ----------------------------------------------------------------------
+
+void MainWindow::showReadout()
+{
+    showData(m_ui.clockLabel, QStringLiteral("Heure "),
+             m_logger.now().time().toString(QStringLiteral("HH:mm:ss")));
+    const Readings &r = m_logger.readout();
+    showData(m_ui.value1Readout, QStringLiteral("Valeur A1 : "), valueText(r.value1));
+    showData(m_ui.value2Readout, QStringLiteral("Valeur A2 : "), valueText(r.value2));
+    const QString problem = m_logger.source().problem();
+    const QColor text = problem.isEmpty() ? QColor(192, 0, 0) : QColor(96, 96, 96);
+    for (QLabel *l : {m_ui.value1Readout, m_ui.value2Readout})
+        setColors(l, QColor(0, 0, 0), text);
+    m_ui.value1Readout->setToolTip(problem.isEmpty() ? QString::fromUtf8(kValue1Tooltip) : problem);
+    m_ui.value2Readout->setToolTip(problem.isEmpty() ? QString::fromUtf8(kValue2Tooltip) : problem);
+}
+
+} // namespace orv

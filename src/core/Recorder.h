@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Choices.h"
+#include "Readings.h"
+#include "RecordingWriter.h"
+#include "SampleStore.h"
+#include "TestValue.h"
+#include "TickSchedule.h"
+
+#include <QString>
+
+namespace orv {
+
+class Clock;
+class FileSystem;
+
+// A recording without its window: the sample store, the tick grid with its sampling plan,
+// the test value and the writer of the recording file. Whoever runs the sampling timer
+// calls tick() when the timer fires and waits the delay it returns.
+class Recorder {
+public:
+    Recorder(const Clock &clock, FileSystem &files);
+
+    // Starts a recording into `file`: the store and the test value start again from zero,
+    // the first tick is due 10 ms from now.
+    void start(const SamplingPlan &plan, const QString &file);
+    void stop() { m_recording = false; }
+    bool recording() const { return m_recording; }
+
+    struct Tick {
+        bool sampleTaken = false;
+        bool stoppedFull = false; // a sample was due after the last slot: the recording stopped
+        int delayMs = 0;          // until the next tick, while recording
+    };
+    // A sample is due at the grid ticks 0, N, 2N, ... (N ticks per sample); after a late
+    // tick, one sample is taken at once for all the due ones that passed, and the next
+    // comes on the grid. The sample holds exactly `readings` and the date and time now.
+    Tick tick(const Readings &readings);
+
+    const SampleStore &store() const { return m_store; }
+    TestValue &testValue() { return m_testValue; }
+    const TestValue &testValue() const { return m_testValue; }
+    RecordingWriter &writer() { return m_writer; }
+    const RecordingWriter &writer() const { return m_writer; }
+    const QString &file() const { return m_file; }
+
+private:
+    const Clock &m_clock;
+    SampleStore m_store;
+    TestValue m_testValue;
+    TickSchedule m_schedule;
+    RecordingWriter m_writer;
+    SamplingPlan m_plan;
+    QString m_file;
+    qint64 m_nextSampleTick = 0;
+    bool m_recording = false;
+};
+
+} // namespace orv

@@ -1,0 +1,22 @@
+#include "sources/KeyboardSource.h"
+
+#include "core/TestValue.h"
+
+namespace orv {
+
+KeyboardSource::KeyboardSource(const TestValue &testValue)
+    : m_testValue(testValue)
+{
+}
+
+Readings KeyboardSource::poll()
+{
+    return latest();
+}
+
+Readings KeyboardSource::latest() const
+{
+    return { m_testValue.value(), std::nullopt };
+}
+
+} // namespace orv

@@ -1,0 +1,31 @@
+#include "sources/RealSourceFactory.h"
+
+#include "sources/KeyboardSource.h"
+#include "sources/board/BoardSource.h"
+#include "sources/board/K8055Board.h"
+#include "sources/board/LibusbTransport.h"
+#include "sources/serial/QtSerialPort.h"
+#include "sources/serial/SerialSource.h"
+
+namespace orv {
+
+RealSourceFactory::RealSourceFactory()
+    : m_board(std::make_unique<K8055Board>(makeLibusbTransport()))
+    , m_serialPort(std::make_unique<QtSerialPort>())
+{
+}
+
+RealSourceFactory::~RealSourceFactory() = default;
+
+std::unique_ptr<Source> RealSourceFactory::make(SourceKind kind, const TestValue &testValue)
+{
+    // The one list of sources: a new kind adds its folder and one case here.
+    switch (kind) {
+    case SourceKind::Keyboard: return std::make_unique<KeyboardSource>(testValue);
+    case SourceKind::Board: return std::make_unique<BoardSource>(*m_board);
+    case SourceKind::Serial: return std::make_unique<SerialSource>(*m_serialPort);
+    }
+    return std::make_unique<KeyboardSource>(testValue);
+}
+
+} // namespace orv

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "sources/Source.h"
+
+#include <memory>
+
+namespace orv {
+
+class K8055Board;
+class SerialPort;
+
+// The program's real devices, a K8055 board on libusb and the serial port, kept for the
+// program's whole life so a source switched away from and back finds them as they were.
+// Sources made here refer to those devices: the factory must outlive them.
+class RealSourceFactory final : public SourceFactory {
+public:
+    RealSourceFactory();
+    ~RealSourceFactory() override;
+    RealSourceFactory(const RealSourceFactory &) = delete;
+    RealSourceFactory &operator=(const RealSourceFactory &) = delete;
+
+    std::unique_ptr<Source> make(SourceKind kind, const TestValue &testValue) override;
+
+private:
+    std::unique_ptr<K8055Board> m_board;
+    std::unique_ptr<SerialPort> m_serialPort;
+};
+
+} // namespace orv

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "sources/board/BoardTransport.h"
+
+#include <memory>
+
+namespace orv {
+
+// The real board transport on libusb-1.0. If libusb cannot start (no USB
+// subsystem, a container), every open simply fails as if no board were there.
+std::unique_ptr<BoardTransport> makeLibusbTransport();
+
+} // namespace orv

@@ -1,0 +1,113 @@
+#include "sources/serial/SerialSource.h"
+
+#include "sources/TooltipText.h"
+
+namespace orv {
+
+namespace {
+
+constexpr qint64 kFrameSize = 4;
+
+} // namespace
+
+SerialSource::SerialSource(SerialPort &port)
+    : m_port(port)
+{
+}
+
+void SerialSource::open()
+{
+    m_active = true;
+    if (!m_port.isOpen())
+        openPort();
+}
+
+void SerialSource::openPort()
+{
+    // A value from before the port closed says nothing of the device now.
+    m_value1.reset();
+    m_port.open(portConfig());
+    if (m_port.isOpen())
+        m_unpluggedDevice.clear();
+}
+
+Readings SerialSource::poll()
+{
+    if (m_port.bytesWaiting() == kFrameSize) {
+        const QByteArray bytes = m_port.readAll();
+        // A byte landing between the count and the read belongs to the next frame and is
+        // dropped with it; fewer than four means the device just went away.
+        if (bytes.size() >= kFrameSize)
+            m_value1 = static_cast<quint8>(bytes.at(2));
+    }
+    return latest();
+}
+
+Readings SerialSource::latest() const
+{
+    return { m_port.isOpen() ? m_value1 : std::nullopt, std::nullopt };
+}
+
+void SerialSource::close()
+{
+    m_active = false;
+    m_unpluggedDevice.clear();
+    m_value1.reset();
+    // Also when the link was lost: that clears the fault and frees the device at once.
+    m_port.close();
+}
+
+void SerialSource::maintain()
+{
+    m_port.discardInput();
+    if (!m_active || m_port.isOpen())
+        return;
+    if (m_port.fault() == SerialFault::LinkLost)
+        m_unpluggedDevice = m_port.devicePath();
+    openPort();
+}
+
+QString SerialSource::problem() const
+{
+    if (!m_active || m_port.isOpen())
+        return {};
+    const SerialFault fault = m_port.fault();
+    // An unplugged adapter's node is gone, so retries find it absent, or find no port at
+    // all: keep saying what happened until it is back.
+    if (!m_unpluggedDevice.isEmpty() && (fault == SerialFault::Absent || fault == SerialFault::NoPort))
+        return serialProblemText(SerialFault::LinkLost, m_unpluggedDevice);
+    return serialProblemText(fault, m_port.devicePath(), m_port.faultDetail());
+}
+
+QString serialProblemText(SerialFault fault, const QString &device, const QString &detail)
+{
+    QString text;
+    switch (fault) {
+    case SerialFault::None:
+        return {};
+    case SerialFault::NoPort:
+        text = QStringLiteral("Aucun port série trouvé : branchez l'adaptateur série de l'appareil.");
+        break;
+    case SerialFault::Absent:
+        text = QStringLiteral("Le port %1 est absent : vérifiez que l'adaptateur est branché.").arg(device);
+        break;
+    case SerialFault::Busy:
+        text = QStringLiteral("Le port %1 est occupé par un autre programme : fermez ce programme, "
+                              "la lecture reprendra d'elle-même.").arg(device);
+        break;
+    case SerialFault::Permission:
+        text = QStringLiteral("Accès refusé à %1 : ajoutez votre compte au groupe dialout, "
+                              "puis reconnectez-vous.").arg(device);
+        break;
+    case SerialFault::LinkLost:
+        text = QStringLiteral("Le port %1 a été débranché : rebranchez l'appareil, "
+                              "la lecture reprendra d'elle-même.").arg(device);
+        break;
+    case SerialFault::Other:
+        text = QStringLiteral("Le port %1 ne peut pas être ouvert (%2).").arg(device, detail);
+        break;
+    }
+    return wrapForTooltip(text);
+}
+
+} // namespace orv

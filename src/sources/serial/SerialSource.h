@@ -1,0 +1,59 @@
+#pragma once
+
+#include "sources/Source.h"
+#include "sources/serial/SerialPort.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace orv {
+
+// The readout's tooltip for a serial port that does not work: the device, the reason and
+// what to do, in French, in lines of about 60 characters. Empty for SerialFault::None.
+QString serialProblemText(SerialFault fault, const QString &device, const QString &detail = {});
+
+// Value 1 from a device on port 1 that sends four-byte frames on its own (value 2 is
+// always empty). The port is only polled: a frame is taken when exactly four bytes wait,
+// and maintain() discards what waits, so a partial frame or a burst cannot keep the
+// source out of step for more than one maintenance interval.
+class SerialSource final : public Source {
+public:
+    static constexpr int kMaintenanceIntervalMs = 10000;
+
+    // Port 1 at 2400,n,8,1, binary, DTR and RTS raised.
+    static SerialConfig portConfig() { return {}; }
+
+    // The port outlives the source; the program keeps one for its whole life.
+    explicit SerialSource(SerialPort &port);
+
+    // Opens the port unless it is open already (an open port is never set again). From
+    // here on the source is active: a port that could not be opened is retried by maintain().
+    void open() override;
+    // Value 1 is the third byte of the last frame while the port stays open (a slow
+    // sensor sends less often than we poll); empty while it is not open and from each
+    // (re)opening until its first frame. Other byte counts leave the bytes waiting.
+    Readings poll() override;
+    // The same rule as of now, without reading the port.
+    Readings latest() const override;
+    // Closes the port and ends the retries.
+    void close() override;
+    // Empty while the source is inactive or its port works.
+    QString problem() const override;
+
+    int maintenanceIntervalMs() const override { return kMaintenanceIntervalMs; }
+    // Discards every waiting byte and, while active, reopens a port that is not open
+    // (failed opening, adapter pulled), so the device is picked up without a restart.
+    void maintain() override;
+
+private:
+    void openPort();
+
+    SerialPort &m_port;
+    bool m_active = false;
+    std::optional<qint32> m_value1; // of the last frame since the port last opened
+    // The device that went away while open, for as long as it stays away.
+    QString m_unpluggedDevice;
+};
+
+} // namespace orv

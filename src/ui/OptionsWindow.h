@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/Choices.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QButtonGroup;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace orv {
+
+// The options window: the sampling interval and the source. A choice takes effect and is
+// saved at once (there is no cancel); "OK" and the close box both close the window.
+// Showing the current choices applies nothing: only a click by the user is a choice.
+class OptionsWindow : public QWidget {
+    Q_OBJECT
+public:
+    OptionsWindow(Interval interval, SourceKind source, QWidget *parent = nullptr);
+
+    QRadioButton *intervalButton(Interval interval) const;
+    QRadioButton *sourceButton(SourceKind kind) const;
+    QPushButton *okButton() const { return m_ok; }
+
+Q_SIGNALS:
+    void intervalChosen(Interval interval);
+    void sourceChosen(SourceKind kind);
+    // Once, when the window goes (OK or the close box).
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setupUi();
+
+    std::array<QRadioButton *, 10> m_intervals{}; // by interval number - 1
+    std::array<QRadioButton *, 3> m_sources{};    // by source number
+    QButtonGroup *m_intervalGroup = nullptr;
+    QButtonGroup *m_sourceGroup = nullptr;
+    QPushButton *m_ok = nullptr;
+    bool m_closed = false;
+};
+
+} // namespace orv

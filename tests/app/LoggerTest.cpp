@@ -1,0 +1,185 @@
+// The logger without a window: start-up, choices, the sampling and readout ticks, the end.
+#include "app/Logger.h"
+
+#include "FakeClock.h"
+#include "FakeSources.h"
+#include "FaultyFileSystem.h"
+#include "settings/SettingsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace orv;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+}
+
+// A logger on fakes, in a folder of its own that is also the current directory.
+struct Rig {
+    QTemporaryDir dir;
+    QString previousDir = QDir::currentPath();
+    test::FakeClock clock;
+    test::FaultyFileSystem files;
+    test::FakeSourceFactory sources;
+    QString settingsPath = dir.filePath(QStringLiteral("orvtr.cfg"));
+    SettingsFile settingsFile{files, settingsPath, dir.filePath(QStringLiteral("user/orvtr.cfg"))};
+    std::unique_ptr<Logger> logger;
+
+    Rig() { QDir::setCurrent(dir.path()); }
+    ~Rig()
+    {
+        logger.reset();
+        QDir::setCurrent(previousDir);
+    }
+    Logger &start(const Logger::Overrides &overrides = {})
+    {
+        logger = std::make_unique<Logger>(LoggerServices{clock, files, sources, settingsFile,
+                                                         {dir.filePath(QStringLiteral("rescue"))}});
+        logger->startUp(overrides);
+        return *logger;
+    }
+    // Runs the sampling timer for `ticks` ticks, each when it is due.
+    void runTicks(int ticks)
+    {
+        for (int i = 0; i < ticks && logger->sampleTimer().isActive(); ++i) {
+            clock.advance(logger->sampleTimer().interval());
+            logger->onSampleTimer();
+        }
+    }
+    QByteArray csv(const char *name = "data_tr.csv") const { return readAll(dir.filePath(QLatin1String(name))); }
+};
+
+const QByteArray kHeader("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n");
+
+} // namespace
+
+TEST(LoggerStartUp, FirstStartWritesTheDefaultsSecondStartAppliesThemUntouched)
+{
+    {
+        Rig first;
+        Logger &logger = first.start();
+        EXPECT_EQ(first.files.kindOf(first.settingsPath), FileSystem::Kind::Regular);
+        EXPECT_EQ(readAll(first.settingsPath), QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",1,0,3600\r\n"));
+        EXPECT_EQ(logger.settings().interval, Interval::Second1);
+        EXPECT_TRUE(logger.readoutTimer().isActive());
+        EXPECT_FALSE(logger.maintenanceTimer().isActive());
+    }
+    // Stored serial source at 15 minutes: in effect at once, the port opened once, the
+    // file not rewritten; a damaged width is not rewritten either.
+    Rig second;
+    const QByteArray stored("\"NE PAS MODIFIER CE FICHIER\",\"x.csv\",4,2,abc\r\n");
+    writeFile(second.settingsPath, stored);
+    Logger &logger = second.start();
+    EXPECT_EQ(logger.settings().interval, Interval::Minutes15);
+    EXPECT_EQ(logger.settings().source, SourceKind::Serial);
+    EXPECT_EQ(second.sources.log.calls, QStringList{QStringLiteral("open serial")});
+    EXPECT_EQ(logger.maintenanceTimer().interval(), 10000);
+    EXPECT_EQ(readAll(second.settingsPath), stored);
+}
+
+TEST(LoggerChoices, EachChoiceTakesEffectAndIsSavedOnce)
+{
+    Rig rig;
+    Logger &logger = rig.start();
+    rig.sources.log.calls.clear();
+    logger.chooseInterval(Interval::Minutes15);
+    logger.chooseSource(SourceKind::Serial);
+    logger.chooseSource(SourceKind::Serial); // the port in use stays as it is
+    logger.chooseSource(SourceKind::Board);
+    EXPECT_EQ(rig.sources.log.calls,
+              (QStringList{"close keyboard", "open serial", "close serial", "open board"}));
+    EXPECT_FALSE(logger.maintenanceTimer().isActive());
+    EXPECT_EQ(readAll(rig.settingsPath), QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",4,1,3600\r\n"));
+
+    // Choices given for this run only never reach the file, but later choices keep them.
+    Rig overridden;
+    Logger &other = overridden.start({Interval::Hours24, SourceKind::Board, QStringLiteral("z.csv")});
+    EXPECT_EQ(other.settings().recordingFile, QStringLiteral("z.csv"));
+    EXPECT_EQ(readAll(overridden.settingsPath), QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",1,0,3600\r\n"));
+}
+
+TEST(LoggerRecording, SamplesRecordWhatTheSourceLastGaveAndTheReadoutRetriesWaitingLines)
+{
+    Rig rig;
+    Logger &logger = rig.start();
+    logger.chooseSource(SourceKind::Board);
+    rig.sources.log.readings = {128, std::nullopt};
+    QSignalSpy samples(&logger, &Logger::sampleTaken);
+    logger.startRecording();
+    EXPECT_EQ(logger.sampleTimer().interval(), 10);
+    rig.runTicks(2);
+    EXPECT_EQ(samples.count(), 2);
+    EXPECT_EQ(rig.csv(), kHeader + "1;128;;12-05-2026;14:03:07\r\n2;128;;12-05-2026;14:03:08\r\n");
+
+    // The disk fills up: the sample waits; the readout tick writes it once there is room.
+    QSignalSpy waiting(&logger, &Logger::waitingChanged);
+    rig.files.writeError = ENOSPC;
+    rig.runTicks(1);
+    EXPECT_EQ(logger.recorder().writer().waitingLines(), 1);
+    rig.files.writeError = 0;
+    logger.onReadoutTimer();
+    EXPECT_EQ(logger.recorder().writer().waitingLines(), 0);
+    EXPECT_EQ(waiting.count(), 2);
+    EXPECT_TRUE(rig.csv().endsWith("3;128;;12-05-2026;14:03:09\r\n"));
+
+    logger.stopRecording();
+    EXPECT_FALSE(logger.sampleTimer().isActive());
+    logger.onSampleTimer(); // a tick already queued does nothing
+    EXPECT_EQ(logger.recorder().store().count(), 3);
+}
+
+TEST(LoggerEnd, WhatCannotBeWrittenIsRescuedAndTheNextStartIsTold)
+{
+    Rig rig;
+    Logger &logger = rig.start();
+    QDir(rig.dir.path()).mkdir(QStringLiteral("sub"));
+    ASSERT_TRUE(logger.useNewRecordingFile(rig.dir.filePath(QStringLiteral("sub/rec.csv"))).isEmpty());
+    logger.startRecording();
+    rig.runTicks(1);
+    QDir(rig.dir.filePath(QStringLiteral("sub"))).removeRecursively();
+    rig.runTicks(2);
+
+    const Logger::Ending ending = logger.shutDown();
+    ASSERT_EQ(ending.rescue.files.size(), 1);
+    EXPECT_EQ(ending.rescue.lines, 2);
+    EXPECT_EQ(readAll(ending.rescue.files[0]),
+              kHeader + "2;0;;12-05-2026;14:03:08\r\n3;0;;12-05-2026;14:03:09\r\n");
+    EXPECT_FALSE(logger.readoutTimer().isActive());
+    EXPECT_TRUE(rig.sources.log.calls.endsWith(QStringLiteral("close keyboard")));
+
+    Logger &next = rig.start();
+    EXPECT_EQ(next.rescuedEarlier(), ending.rescue.files);
+}
+
+TEST(LoggerSettings, AFailedSaveIsToldOnceAndKeepsTheOldFile)
+{
+    Rig rig;
+    Logger &logger = rig.start();
+    const QByteArray before = readAll(rig.settingsPath);
+    QSignalSpy told(&logger, &Logger::settingsNotSaved);
+    rig.files.writeError = ENOSPC;
+    logger.chooseInterval(Interval::Hour1);
+    logger.chooseInterval(Interval::Hours3);
+    ASSERT_EQ(told.count(), 1);
+    EXPECT_TRUE(told[0][0].toString().contains(QStringLiteral("le disque est plein")));
+    EXPECT_EQ(readAll(rig.settingsPath), before);
+    EXPECT_EQ(logger.settings().interval, Interval::Hours3); // the choice still holds for this run
+}

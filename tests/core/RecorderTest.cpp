@@ -1,0 +1,176 @@
+// The recorder on a fake clock: when samples are taken, what they hold, and the file.
+#include "core/Recorder.h"
+
+#include "FakeClock.h"
+#include "FaultyFileSystem.h"
+#include "core/FileSystem.h"
+#include "core/Texts.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace orv;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Runs the sampling timer as the event loop would: each tick when the last one said, or at
+// once when the process comes back from a stall after its time.
+struct Recording {
+    QTemporaryDir dir;
+    test::FakeClock clock;
+    test::FaultyFileSystem files;
+    Recorder recorder{clock, files};
+    qint64 due = 0;
+    bool stoppedFull = false;
+
+    QString path(const char *name = "rec.csv") const { return dir.filePath(QLatin1String(name)); }
+
+    void start(Interval interval, const char *file = "rec.csv")
+    {
+        recorder.start(samplingPlan(interval), path(file));
+        due = clock.steadyMs() + TickSchedule::FirstTickMs;
+    }
+    void run(qint64 ms, const Readings &readings = {})
+    {
+        const qint64 end = clock.steadyMs() + ms;
+        while (recorder.recording() && due <= end) {
+            if (due > clock.steadyMs())
+                clock.advance(due - clock.steadyMs());
+            const Recorder::Tick t = recorder.tick(readings);
+            due = clock.steadyMs() + t.delayMs;
+            stoppedFull = stoppedFull || t.stoppedFull;
+        }
+        clock.advance(end - clock.steadyMs());
+    }
+    // The process stands still (SIGSTOP, a suspended laptop): its timer fires late.
+    void stall(qint64 ms) { clock.advance(ms); }
+    QStringList sampleTimes() const
+    {
+        QStringList times;
+        for (int i = 1; i <= recorder.store().count(); ++i)
+            times << QString(recorder.store().at(i).timeText());
+        return times;
+    }
+};
+
+} // namespace
+
+TEST(Recorder, FirstSampleAtOnceThenOnePerSecondIntoAByteExactFile)
+{
+    Recording r;
+    r.start(Interval::Second1);
+    r.run(10, {0, std::nullopt});
+    r.run(2000, {-3, std::nullopt});
+    r.run(1000, {128, 255});
+    EXPECT_EQ(readAll(r.path()),
+              QByteArray("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n"
+                         "1;0;;12-05-2026;14:03:07\r\n"
+                         "2;-3;;12-05-2026;14:03:08\r\n"
+                         "3;-3;;12-05-2026;14:03:09\r\n"
+                         "4;128;255;12-05-2026;14:03:10\r\n"));
+}
+
+TEST(Recorder, SamplesFollowTheirPlanForEveryInterval)
+{
+    struct Case {
+        Interval interval;
+        qint64 runMs;
+        QStringList times;
+    };
+    const Case cases[] = {
+        {Interval::Second1, 2'500, {"14:03:07", "14:03:08", "14:03:09"}},
+        {Interval::Seconds10, 25'000, {"14:03:07", "14:03:17", "14:03:27"}},
+        {Interval::Minute1, 150'000, {"14:03:07", "14:04:07", "14:05:07"}},
+        {Interval::Minutes15, 35 * 60'000, {"14:03:07", "14:18:07", "14:33:07"}},
+        {Interval::Minutes30, 59 * 60'000, {"14:03:07", "14:33:07"}},
+        {Interval::Hour1, 9'000'000, {"14:03:07", "15:03:07", "16:03:07"}},
+        {Interval::Hours3, 7 * 3'600'000, {"14:03:07", "17:03:07", "20:03:07"}},
+        {Interval::Hours6, 13 * 3'600'000, {"14:03:07", "20:03:07", "02:03:07"}},
+        {Interval::Hours12, 25 * 3'600'000, {"14:03:07", "02:03:07", "14:03:07"}},
+        {Interval::Hours24, 47 * 3'600'000, {"14:03:07", "14:03:07"}},
+    };
+    for (const Case &c : cases) {
+        Recording r;
+        r.start(c.interval);
+        r.run(c.runMs, {1, 2});
+        EXPECT_EQ(r.sampleTimes(), c.times) << static_cast<int>(c.interval);
+    }
+}
+
+TEST(Recorder, AStalledProcessGivesOneSampleOnResumeThenTheGridAgain)
+{
+    struct Case {
+        Interval interval;
+        qint64 beforeMs, stallMs, afterMs;
+        QStringList times;
+    };
+    const Case cases[] = {
+        // Stopped 6 s just after the first sample: one sample on resume, the next on the grid.
+        {Interval::Second1, 100, 6'000, 1'000, {"14:03:07", "14:03:13", "14:03:14"}},
+        // Stopped 20 min across the 15-minute sample: one on resume, then 14:33 as planned.
+        {Interval::Minutes15, 60'000, 20 * 60'000, 14 * 60'000, {"14:03:07", "14:24:07", "14:33:07"}},
+    };
+    for (const Case &c : cases) {
+        Recording r;
+        r.start(c.interval);
+        r.run(c.beforeMs);
+        r.stall(c.stallMs);
+        r.run(c.afterMs);
+        EXPECT_EQ(r.sampleTimes(), c.times) << static_cast<int>(c.interval);
+    }
+}
+
+TEST(Recorder, EachSampleHoldsOnlyWhatItsSourceGave)
+{
+    Recording r;
+    r.start(Interval::Second1, "a.csv");
+    r.run(1500, {128, 255});
+    r.recorder.stop();
+    // A second recording with one value: the slots it reuses keep nothing of the first.
+    r.start(Interval::Second1, "b.csv");
+    r.run(10, {3, std::nullopt});
+    r.run(1000, {});
+    EXPECT_EQ(readAll(r.path("b.csv")).mid(36),
+              QByteArray("1;3;;12-05-2026;14:03:08\r\n2;;;12-05-2026;14:03:09\r\n"));
+    EXPECT_EQ(r.recorder.store().count(), 2);
+}
+
+TEST(Recorder, AFullStoreStopsTheRecordingAtTheLastSlot)
+{
+    Recording r;
+    r.files.skipSync = true; // 32000 syncs would only make the test slow
+    r.start(Interval::Second1, "full.csv");
+    r.run(qint64(SampleStore::Capacity + 5) * 1000, {7, 8});
+    EXPECT_TRUE(r.stoppedFull);
+    EXPECT_FALSE(r.recorder.recording());
+    EXPECT_EQ(r.recorder.store().count(), SampleStore::Capacity);
+    const QByteArray file = readAll(r.path("full.csv"));
+    EXPECT_EQ(file.count('\n'), SampleStore::Capacity + 1);
+    EXPECT_TRUE(file.endsWith("32000;7;8;12-05-2026;22:56:26\r\n"));
+}
+
+TEST(NumberTexts, ThreeStylesThatMustNotBeMixedUp)
+{
+    struct Case {
+        qint64 value;
+        const char *decimal, *padded, *label;
+    };
+    const Case cases[] = {
+        {0, "0", "000", " 0 "},     {7, "7", "007", " 7 "},         {1234, "1234", "1234", " 1234 "},
+        {-5, "-5", "-005", "-5 "}, {-32768, "-32768", "-32768", "-32768 "},
+        {std::numeric_limits<qint64>::min(), "-9223372036854775808", "-9223372036854775808", "-9223372036854775808 "},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(decimalText(c.value), QLatin1String(c.decimal));
+        EXPECT_EQ(zeroPadded3(c.value), QLatin1String(c.padded));
+        EXPECT_EQ(scaleLabel(c.value), QLatin1String(c.label));
+    }
+}

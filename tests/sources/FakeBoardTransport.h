@@ -1,0 +1,64 @@
+#pragma once
+
+#include "sources/board/BoardTransport.h"
+
+#include <algorithm>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace orv::test {
+
+// A scripted K8055 board at address 3. Reports are either already queued in the host (any
+// read takes them) or arrive later (only a read that waits takes them). It never sleeps:
+// a read with nothing to serve times out at once.
+struct FakeBoardTransport final : BoardTransport {
+    static BoardReport report(quint8 status, quint8 analog1, quint8 analog2) { return { 0, status, analog1, analog2, 0, 0, 0, 0 }; }
+
+    bool plugged = false;
+    std::deque<BoardReport> queued, later;
+    int readGives = 8; // the byte count of each read that finds a report; -1: every read fails
+    std::vector<std::string> calls; // "open 10cf:5503", "read", "close"
+    int openHandles = 0, mostOpenHandles = 0; // more than 1 at once: a handle leaked
+    bool handleDead = false;
+
+    // The open handle fails from now on and nothing queued survives.
+    void unplug()
+    {
+        plugged = false;
+        queued.clear();
+        later.clear();
+        handleDead = openHandles > 0;
+    }
+
+    bool open(quint16 vendorId, quint16 productId) override
+    {
+        calls.push_back(vendorId == 0x10CF && productId == 0x5503 ? "open 10cf:5503" : "open another device");
+        if (!plugged || calls.back() != "open 10cf:5503")
+            return false;
+        // Deliberately not closing an open handle first, so a leak shows up.
+        mostOpenHandles = std::max(mostOpenHandles, ++openHandles);
+        handleDead = false;
+        return true;
+    }
+    int read(BoardReport &r, int timeoutMs) override
+    {
+        calls.emplace_back("read");
+        if (openHandles == 0 || handleDead || readGives < 0)
+            return -1;
+        std::deque<BoardReport> &from = !queued.empty() || timeoutMs <= 0 ? queued : later;
+        if (from.empty())
+            return 0;
+        r = from.front();
+        from.pop_front();
+        return readGives;
+    }
+    void close() override
+    {
+        calls.emplace_back("close");
+        openHandles = 0;
+    }
+    bool isOpen() const override { return openHandles > 0; }
+};
+
+} // namespace orv::test
