@@ -1,10 +1,11 @@
-// Entry of the logger: one instance per user, French texts, then the main window.
+// Entry of the logger: the command line, one instance per user, then the window or, for
+// unattended recording, no window at all.
 #include "Application.h"
-#include "Logger.h"
+#include "CommandLine.h"
+#include "Headless.h"
 #include "MainWindow.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
-#include "settings/SettingsFile.h"
 #include "ui/Look.h"
 #include "ui/Pictures.h"
 
@@ -14,22 +15,36 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QTimer>
 #include <QTranslator>
 
 #include <csignal>
+#include <cstdio>
 
-int main(int argc, char **argv)
+namespace {
+
+orv::SettingsLocation settingsHere()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("orvalin"));
+    return orv::settingsLocation(QCoreApplication::applicationDirPath(),
+                                 QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+}
 
-    // Before any file, device or window: a second instance ends here, silently.
-    orv::SingleInstance instance(orv::defaultLockDir());
-    if (!instance.acquire())
-        return 0;
+int runHeadless(int argc, char **argv, const orv::CommandLine &command)
+{
+    QCoreApplication app(argc, argv);
+    orv::TerminationSignals termination;
+    orv::RealLogger real(settingsHere());
+    orv::Headless headless(real.logger(), stdout, stderr);
+    real.logger().startUp(command.overrides);
+    if (headless.start() != orv::Headless::AllWritten)
+        return orv::Headless::Refused;
+    QObject::connect(&termination, &orv::TerminationSignals::received, &headless, &orv::Headless::finish);
+    QObject::connect(&headless, &orv::Headless::finished, &app, &QCoreApplication::exit, Qt::QueuedConnection);
+    return QCoreApplication::exec();
+}
 
-    // A file size limit must turn into a write error the recorder can handle, not a kill.
-    std::signal(SIGXFSZ, SIG_IGN);
-
+int runWindow(int argc, char **argv, const orv::CommandLine &command)
+{
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     orv::installFontSubstitutions();
@@ -39,18 +54,57 @@ int main(int argc, char **argv)
     orv::installFrenchTranslations(qtFrench);
     orv::TerminationSignals termination;
 
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    orv::Application logger(orv::settingsLocation(exeDir, userDir));
-    orv::MainWindow &window = logger.window();
+    orv::Application program(settingsHere());
+    orv::MainWindow &window = program.window();
     QObject::connect(&window, &orv::MainWindow::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(&termination, &orv::TerminationSignals::received, &window,
                      &orv::MainWindow::endWithoutQuestion);
-    logger.logger().startUp();
+    program.logger().startUp(command.overrides);
     window.showStartUp();
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            window.screen()->availableGeometry()));
     window.show();
+    // Once the window is up, exactly as a press of the record button.
+    if (command.record)
+        QTimer::singleShot(0, &window, &orv::MainWindow::onRecordClicked);
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("orvalin"));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const orv::CommandLine command = orv::parseCommandLine(arguments);
+    switch (command.action) {
+    case orv::CommandLine::Action::ShowHelp:
+        std::fputs(orv::commandLineHelp().toLocal8Bit().constData(), stdout);
+        return 0;
+    case orv::CommandLine::Action::ShowVersion:
+        std::fputs(orv::versionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case orv::CommandLine::Action::Refuse:
+        std::fprintf(stderr, "%s\n", command.error.toLocal8Bit().constData());
+        return orv::Headless::Refused;
+    case orv::CommandLine::Action::Run:
+        break;
+    }
+
+    // Before any file, device or window: a second instance ends here. The window says
+    // nothing; a headless run, started from a terminal or a service, says why.
+    orv::SingleInstance instance(orv::defaultLockDir());
+    if (!instance.acquire()) {
+        if (!command.headless)
+            return 0;
+        std::fputs("orvalin : une autre instance est déjà lancée\n", stderr);
+        return orv::Headless::Refused;
+    }
+
+    // A file size limit must turn into a write error the recorder can handle, not a kill.
+    std::signal(SIGXFSZ, SIG_IGN);
+    return command.headless ? runHeadless(argc, argv, command) : runWindow(argc, argv, command);
 }

@@ -1,0 +1,135 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+
+#include <array>
+#include <utility>
+
+namespace orv {
+
+namespace {
+
+// The ten intervals and three sources as the command line writes them.
+constexpr std::array<std::pair<const char *, Interval>, 10> kIntervals = {{
+    {"1s", Interval::Second1},    {"10s", Interval::Seconds10}, {"1min", Interval::Minute1},
+    {"15min", Interval::Minutes15}, {"30min", Interval::Minutes30}, {"1h", Interval::Hour1},
+    {"3h", Interval::Hours3},     {"6h", Interval::Hours6},     {"12h", Interval::Hours12},
+    {"24h", Interval::Hours24},
+}};
+constexpr std::array<std::pair<const char *, SourceKind>, 3> kSources = {{
+    {"test", SourceKind::Keyboard}, {"usb", SourceKind::Board}, {"serie", SourceKind::Serial},
+}};
+
+template <typename T, std::size_t N>
+std::optional<T> lookUp(const std::array<std::pair<const char *, T>, N> &table, const QString &word)
+{
+    for (const auto &[name, value] : table)
+        if (word == QLatin1String(name))
+            return value;
+    return std::nullopt;
+}
+
+template <typename T, std::size_t N>
+QString names(const std::array<std::pair<const char *, T>, N> &table)
+{
+    QStringList out;
+    for (const auto &entry : table)
+        out << QLatin1String(entry.first);
+    return out.join(QLatin1Char(' '));
+}
+
+CommandLine refuse(const QString &why)
+{
+    CommandLine c;
+    c.action = CommandLine::Action::Refuse;
+    c.error = QStringLiteral("orvalin : %1 (voir orvalin --help)").arg(why);
+    return c;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
+    const QCommandLineOption record(QStringLiteral("record"), QString());
+    const QCommandLineOption headless(QStringLiteral("headless"), QString());
+    const QCommandLineOption interval(QStringLiteral("interval"), QString(), QStringLiteral("durée"));
+    const QCommandLineOption source(QStringLiteral("source"), QString(), QStringLiteral("source"));
+    const QCommandLineOption file(QStringLiteral("file"), QString(), QStringLiteral("fichier"));
+    parser.addOptions({help, version, record, headless, interval, source, file});
+
+    if (!parser.parse(arguments)) {
+        if (!parser.unknownOptionNames().isEmpty()) {
+            const QString name = parser.unknownOptionNames().constFirst();
+            return refuse(QStringLiteral("option inconnue « %1%2 »").arg(name.size() == 1 ? "-" : "--", name));
+        }
+        return refuse(QStringLiteral("une option attend une valeur"));
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(QStringLiteral("argument inattendu « %1 »").arg(parser.positionalArguments().constFirst()));
+
+    CommandLine c;
+    if (parser.isSet(help)) {
+        c.action = CommandLine::Action::ShowHelp;
+        return c;
+    }
+    if (parser.isSet(version)) {
+        c.action = CommandLine::Action::ShowVersion;
+        return c;
+    }
+    c.record = parser.isSet(record);
+    c.headless = parser.isSet(headless);
+    if (c.headless && !c.record)
+        return refuse(QStringLiteral("--headless s'utilise avec --record"));
+    if (parser.isSet(interval)) {
+        c.overrides.interval = lookUp(kIntervals, parser.value(interval));
+        if (!c.overrides.interval)
+            return refuse(QStringLiteral("intervalle « %1 » inconnu ; au choix : %2")
+                              .arg(parser.value(interval), names(kIntervals)));
+    }
+    if (parser.isSet(source)) {
+        c.overrides.source = lookUp(kSources, parser.value(source));
+        if (!c.overrides.source)
+            return refuse(QStringLiteral("source « %1 » inconnue ; au choix : %2")
+                              .arg(parser.value(source), names(kSources)));
+    }
+    if (parser.isSet(file)) {
+        const QString name = parser.value(file);
+        // The settings file could not hold it, and an empty name designates nothing.
+        if (name.trimmed().isEmpty() || name.contains(u'"'))
+            return refuse(QStringLiteral("nom de fichier « %1 » refusé").arg(name));
+        c.overrides.recordingFile = name;
+    }
+    return c;
+}
+
+QString commandLineHelp()
+{
+    return QStringLiteral(
+        "Usage : orvalin [options]\n"
+        "Enregistreur de deux mesures analogiques (carte USB K8055, appareil série ou mode test).\n"
+        "Sans option, la fenêtre s'ouvre comme d'habitude.\n"
+        "\n"
+        "Options :\n"
+        "  --record            commence un enregistrement dès le démarrage\n"
+        "  --headless          sans fenêtre ni écran (avec --record) : une ligne par mesure\n"
+        "                      sur la sortie standard ; SIGTERM, SIGINT ou SIGHUP l'arrêtent\n"
+        "  --interval DURÉE    pour cette fois seulement : 1s 10s 1min 15min 30min 1h 3h 6h 12h 24h\n"
+        "  --source SOURCE     pour cette fois seulement : test usb serie\n"
+        "  --file FICHIER      pour cette fois seulement : le fichier d'enregistrement\n"
+        "  -h, --help          affiche cette aide\n"
+        "  -v, --version       affiche la version\n"
+        "\n"
+        "Les réglages enregistrés ne sont pas modifiés par --interval, --source et --file.\n"
+        "Codes de sortie : 0 toutes les mesures sont écrites ; 2 commande refusée ;\n"
+        "3 des mesures sont gardées dans un fichier de secours ; 4 des mesures sont perdues.\n");
+}
+
+QString versionText()
+{
+    return QStringLiteral("Orvalin Temps Réel, version %1\n").arg(QStringLiteral(ORVALIN_VERSION));
+}
+
+} // namespace orv

@@ -1,0 +1,100 @@
+#include "Headless.h"
+
+#include "Logger.h"
+#include "core/Texts.h"
+#include "sources/Source.h"
+
+namespace orv {
+
+Headless::Headless(Logger &logger, std::FILE *out, std::FILE *err, QObject *parent)
+    : QObject(parent), m_logger(logger), m_out(out), m_err(err)
+{
+    connect(&m_logger, &Logger::sampleTaken, this, &Headless::printSample);
+    connect(&m_logger, &Logger::recordingStopped, this, &Headless::onStopped);
+    connect(&m_logger, &Logger::waitingChanged, this, &Headless::onWaitingChanged);
+    connect(&m_logger, &Logger::settingsNotSaved, this, &Headless::say);
+    connect(&m_logger, &Logger::readoutUpdated, this, &Headless::onReadout);
+}
+
+void Headless::onReadout()
+{
+    // Said when it starts and when it ends, not twice a second.
+    QString problem = m_logger.source().problem();
+    if (problem == m_lastProblem)
+        return;
+    if (problem.isEmpty())
+        say(QStringLiteral("la source répond de nouveau"));
+    else
+        say(problem.replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    m_lastProblem = m_logger.source().problem();
+}
+
+int Headless::start()
+{
+    for (const QString &file : m_logger.rescuedEarlier())
+        say(QStringLiteral("des mesures d'une séance précédente ont été gardées dans %1").arg(file));
+    if (m_logger.settings().source == SourceKind::Keyboard) {
+        say(QStringLiteral("le mode test se commande au clavier et demande la fenêtre : "
+                           "choisissez --source usb ou --source serie"));
+        m_logger.shutDown();
+        return Refused;
+    }
+    say(QStringLiteral("enregistrement dans %1").arg(m_logger.settings().recordingFile));
+    m_logger.startRecording();
+    return AllWritten;
+}
+
+void Headless::printSample(int number)
+{
+    // The line of the file, with the line end of a text stream.
+    QByteArray line = recordingLine(number, m_logger.recorder().store().at(number));
+    line.chop(2);
+    line += '\n';
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), m_out);
+    std::fflush(m_out);
+}
+
+void Headless::say(const QString &text)
+{
+    std::fprintf(m_err, "orvalin : %s\n", text.toLocal8Bit().constData());
+    std::fflush(m_err);
+}
+
+void Headless::onStopped(bool storeFull)
+{
+    if (!storeFull)
+        return;
+    // Nobody is there to press the button again: a new recording goes on in the same file.
+    say(QStringLiteral("la mémoire de l'enregistrement est pleine (32000 mesures) : "
+                       "un nouvel enregistrement commence, numéroté à partir de 1"));
+    m_logger.startRecording();
+}
+
+void Headless::onWaitingChanged()
+{
+    const auto waiting = m_logger.recorder().writer().waiting();
+    if (waiting.isEmpty() && m_lastWaiting > 0)
+        say(QStringLiteral("les mesures en attente sont écrites"));
+    else if (!waiting.isEmpty() && m_lastWaiting == 0)
+        say(QStringLiteral("écriture impossible dans %1 (%2) : les mesures attendent en mémoire")
+                .arg(waiting.constFirst().file, waiting.constFirst().reason));
+    m_lastWaiting = m_logger.recorder().writer().waitingLines();
+}
+
+int Headless::finish()
+{
+    const Logger::Ending ending = m_logger.shutDown();
+    int code = AllWritten;
+    for (const QString &file : ending.rescue.files) {
+        say(QStringLiteral("mesures non écrites gardées dans %1").arg(file));
+        code = Rescued;
+    }
+    if (ending.rescue.lost > 0) {
+        say(QStringLiteral("%1 mesure(s) perdues : %2").arg(ending.rescue.lost).arg(ending.rescue.reason));
+        code = Lost;
+    }
+    Q_EMIT finished(code);
+    return code;
+}
+
+} // namespace orv

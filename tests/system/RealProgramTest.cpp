@@ -1,0 +1,264 @@
+// The real program as a process: single instance, killed or stopped while recording,
+// the command line, and the headless mode end to end on a pseudo-terminal.
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray kHeader("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n");
+
+bool within(int ms, const std::function<bool()> &condition)
+{
+    const QDeadlineTimer deadline(ms);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A copy of the program in a folder of its own, which is also its current folder, so its
+// settings file lands there; its own runtime, config and data folders.
+struct Program {
+    QTemporaryDir dir;
+    QString exe = dir.filePath(QStringLiteral("orvalin"));
+
+    Program()
+    {
+        QFile::copy(QStringLiteral(ORVALIN_EXE), exe);
+        QDir(dir.path()).mkdir(QStringLiteral("run"));
+        QFile::setPermissions(dir.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    std::unique_ptr<QProcess> start(const QStringList &arguments, const QString &program = {}) const
+    {
+        auto p = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("run")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
+        env.remove(QStringLiteral("DISPLAY"));
+        p->setProcessEnvironment(env);
+        p->setWorkingDirectory(dir.path());
+        p->start(program.isEmpty() ? exe : program, program.isEmpty() ? arguments : QStringList{});
+        return p;
+    }
+    // Runs to its end; exit code, stdout + stderr.
+    std::pair<int, QByteArray> run(const QStringList &arguments) const
+    {
+        auto p = start(arguments);
+        p->waitForFinished(20000);
+        return {p->exitCode(), p->readAllStandardOutput() + p->readAllStandardError()};
+    }
+};
+
+// What the program wrote so far; QProcess gathers it only while it is waited for.
+struct Output {
+    QByteArray out, err;
+    void collect(QProcess &p)
+    {
+        p.waitForReadyRead(50);
+        out += p.readAllStandardOutput();
+        err += p.readAllStandardError();
+    }
+};
+
+void signalAndWait(QProcess &p, int signal)
+{
+    ::kill(static_cast<pid_t>(p.processId()), signal);
+    p.waitForFinished(20000);
+}
+
+} // namespace
+
+TEST(RealProgram, OneInstanceAtATimeAndAKilledOneDoesNotBlockTheNext)
+{
+    Program program;
+    // Ten starts at once leave exactly one running; the others end silently.
+    std::vector<std::unique_ptr<QProcess>> starts;
+    for (int i = 0; i < 10; ++i)
+        starts.push_back(program.start({}));
+    int running = 0;
+    for (auto &p : starts) {
+        if (!p->waitForFinished(1500)) {
+            ++running;
+            continue;
+        }
+        EXPECT_EQ(p->exitCode(), 0);
+        EXPECT_TRUE((p->readAllStandardOutput() + p->readAllStandardError()).isEmpty());
+    }
+    EXPECT_EQ(running, 1);
+    for (auto &p : starts)
+        if (p->state() != QProcess::NotRunning)
+            signalAndWait(*p, SIGKILL);
+    auto next = program.start({});
+    EXPECT_FALSE(next->waitForFinished(1500)) << "the lock of a killed run must not hold";
+    signalAndWait(*next, SIGTERM);
+    EXPECT_EQ(next->exitCode(), 0);
+}
+
+TEST(RealProgram, KilledWhileRecordingTheFileEndsWithACompleteLineAndTheNextRunAppends)
+{
+    Program program;
+    const QString csv = program.path(QStringLiteral("data_tr.csv"));
+    for (int run = 0; run < 2; ++run) {
+        auto p = program.start({QStringLiteral("--record")}); // test mode, one sample a second
+        ASSERT_TRUE(within(8000, [&] { return readAll(csv).count('\n') >= 3 * (run + 1); }));
+        signalAndWait(*p, run == 0 ? SIGKILL : SIGTERM);
+    }
+    const QByteArray file = readAll(csv);
+    EXPECT_TRUE(file.startsWith(kHeader));
+    EXPECT_EQ(file.count("N\xB0Record"), 1);
+    EXPECT_TRUE(file.endsWith("\r\n"));
+    const QList<QByteArray> lines = file.mid(kHeader.size()).split('\n');
+    const QRegularExpression line(QStringLiteral("^\\d+;-?\\d+;;\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d\\r$"));
+    int restarts = 0;
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        EXPECT_TRUE(line.match(QString::fromLatin1(lines[i])).hasMatch()) << lines[i].toStdString();
+        restarts += lines[i].startsWith("1;") ? 1 : 0;
+    }
+    EXPECT_EQ(restarts, 2); // each recording numbers from 1
+}
+
+TEST(RealProgram, CommandLineChoicesHoldForOneRunAndBadOnesAreRefused)
+{
+    Program program;
+    const QString settings = program.path(QStringLiteral("orvtr.cfg"));
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        const char *says;
+    };
+    const Case cases[] = {
+        {{"--version"}, 0, "Orvalin Temps Réel, version"},
+        {{"--help"}, 0, "--headless"},
+        {{"--bogus"}, 2, "option inconnue « --bogus »"},
+        {{"--headless"}, 2, "--headless s'utilise avec --record"},
+        {{"--record", "--interval", "2s"}, 2, "intervalle « 2s » inconnu"},
+        {{"--headless", "--record"}, 2, "le mode test se commande au clavier"}, // the stored source
+    };
+    for (const Case &c : cases) {
+        const auto [code, said] = program.run(c.arguments);
+        EXPECT_EQ(code, c.exitCode) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(QString::fromUtf8(said).contains(QString::fromUtf8(c.says))) << said.toStdString();
+    }
+    const QByteArray stored = readAll(settings);
+    EXPECT_EQ(stored, QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",1,0,3600\r\n"));
+
+    // The board is absent here: samples come, with empty fields, into the file of this run.
+    auto p = program.start({"--headless", "--record", "--source", "usb", "--interval", "10s", "--file", "once.csv"});
+    Output said;
+    ASSERT_TRUE(within(5000, [&] {
+        said.collect(*p);
+        return said.err.contains("K8055") && readAll(program.path("once.csv")).count('\n') == 2;
+    }));
+    signalAndWait(*p, SIGINT);
+    EXPECT_EQ(p->exitCode(), 0);
+    EXPECT_TRUE(said.out.startsWith("1;;;"));
+    EXPECT_EQ(readAll(settings), stored);
+}
+
+TEST(RealProgram, StoppedWithLinesWaitingTheyGoToARescueFileAndTheNextStartSaysWhere)
+{
+    Program program;
+    QDir(program.dir.path()).mkdir(QStringLiteral("sub"));
+    const QStringList args{"--headless", "--record", "--source", "usb", "--file", "sub/rec.csv"};
+    auto p = program.start(args);
+    ASSERT_TRUE(within(5000, [&] { return readAll(program.path("sub/rec.csv")).count('\n') == 2; }));
+    QDir(program.path(QStringLiteral("sub"))).removeRecursively(); // a USB stick pulled
+    Output said;
+    ASSERT_TRUE(within(5000, [&] {
+        said.collect(*p);
+        return said.out.contains("\n3;");
+    }));
+    signalAndWait(*p, SIGTERM);
+    EXPECT_EQ(p->exitCode(), 3);
+    const QDir rescue(program.path(QStringLiteral("data/orvalin")));
+    const QStringList kept = rescue.entryList({QStringLiteral("secours-*-rec.csv")});
+    ASSERT_EQ(kept.size(), 1);
+    const QByteArray bytes = readAll(rescue.filePath(kept[0]));
+    EXPECT_TRUE(bytes.startsWith(kHeader + "2;;;"));
+
+    auto next = program.start(args);
+    Output again;
+    ASSERT_TRUE(within(5000, [&] {
+        again.collect(*next);
+        return again.err.contains(kept[0].toUtf8());
+    }));
+    signalAndWait(*next, SIGTERM);
+}
+
+TEST(RealProgram, HeadlessOnASerialDeviceLinesOnStdoutAndInTheFile)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs a private mount namespace to put a pseudo-terminal at port 1";
+    int master = -1, slave = -1;
+    char name[128] = {};
+    termios raw{};
+    ::cfmakeraw(&raw);
+    ASSERT_EQ(::openpty(&master, &slave, name, &raw, nullptr), 0);
+    Program program;
+    // Port 1 is a pseudo-terminal in a private view of /dev and /sys: the real first port
+    // (the console here) is never touched. Each step must hold before the program starts.
+    const QString script = program.path(QStringLiteral("serial.sh"));
+    QFile s(script);
+    ASSERT_TRUE(s.open(QIODevice::WriteOnly));
+    s.write(QStringLiteral("set -e\nmount -t tmpfs none /sys/class/tty\nmkdir -p /sys/class/tty/ttyS0/device\n"
+                           "echo 4 > /sys/class/tty/ttyS0/type\nmount --bind %1 /dev/ttyS0\n"
+                           "exec %2 --headless --record --source serie --file serie.csv\n")
+                .arg(QString::fromLatin1(name), program.exe)
+                .toUtf8());
+    s.close();
+    auto p = std::make_unique<QProcess>();
+    p->setWorkingDirectory(program.dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), program.path(QStringLiteral("run")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), program.path(QStringLiteral("config")));
+    p->setProcessEnvironment(env);
+    p->start(QStringLiteral("unshare"), {"--mount", "--propagation", "private", "sh", script});
+    Output said;
+    const bool got = within(8000, [&] {
+        const char frame[4] = {1, 2, static_cast<char>(200), 4};
+        [[maybe_unused]] const ssize_t n = ::write(master, frame, 4);
+        QThread::msleep(550); // one frame per readout tick
+        said.collect(*p);
+        return said.out.contains(";200;;");
+    });
+    if (!got && p->state() == QProcess::NotRunning)
+        GTEST_SKIP() << "no mount namespace here: " << p->readAllStandardError().toStdString();
+    ASSERT_TRUE(got) << said.out.toStdString() << said.err.toStdString();
+    signalAndWait(*p, SIGTERM);
+    said.collect(*p);
+    const QByteArray out = said.out;
+    EXPECT_EQ(p->exitCode(), 0);
+    ::close(master);
+    ::close(slave);
+    // Every line on stdout is in the file; value 2 is never set by a serial device.
+    QByteArray file = readAll(program.path(QStringLiteral("serie.csv")));
+    ASSERT_TRUE(file.startsWith(kHeader));
+    EXPECT_EQ(file.mid(kHeader.size()).replace("\r\n", "\n"), out);
+    for (const QByteArray &line : out.trimmed().split('\n'))
+        EXPECT_TRUE(line.contains(";200;;") || line.contains(";;;")) << line.toStdString();
+}
