@@ -21,10 +21,13 @@ Logger::Logger(LoggerServices services, QObject *parent)
     connect(&m_sampleTimer, &QTimer::timeout, this, &Logger::onSampleTimer);
     connect(&m_readoutTimer, &QTimer::timeout, this, &Logger::onReadoutTimer);
     connect(&m_maintenanceTimer, &QTimer::timeout, this, &Logger::onMaintenanceTimer);
+    // The writer's thread reports; the count is read here, on this thread.
+    m_recorder.writer().setOnChange([this] { QMetaObject::invokeMethod(this, &Logger::noteWaiting, Qt::QueuedConnection); });
 }
 
 Logger::~Logger()
 {
+    m_recorder.writer().setOnChange({});
     if (m_source)
         m_source->close();
 }
@@ -113,7 +116,6 @@ void Logger::onSampleTimer()
     m_sampleTimer.start(tick.delayMs);
     if (tick.sampleTaken)
         Q_EMIT sampleTaken(m_recorder.store().count());
-    noteWaiting();
 }
 
 void Logger::onReadoutTimer()
@@ -123,10 +125,8 @@ void Logger::onReadoutTimer()
     m_readout = m_source->poll();
     Q_EMIT readoutUpdated();
     // Lines that could not be written are retried without waiting for the next sample.
-    if (m_recorder.writer().waitingLines() > 0) {
+    if (m_recorder.writer().waitingLines() > 0)
         m_recorder.writer().retry();
-        noteWaiting();
-    }
 }
 
 void Logger::onMaintenanceTimer()
@@ -166,8 +166,16 @@ void Logger::setWindowWidth(qint16 twips)
     save();
 }
 
+bool Logger::waitForWrites(int timeoutMs)
+{
+    return m_recorder.writer().drain(timeoutMs);
+}
+
 QString Logger::useNewRecordingFile(const QString &file)
 {
+    // Lines still on their way to the old file must not land in the new one (the same name
+    // chosen again is emptied here).
+    m_recorder.writer().drain();
     const int error = RecordingWriter::createWithHeader(m_services.files, file);
     if (error != 0)
         return fileErrorReason(error);
@@ -188,9 +196,13 @@ Logger::Ending Logger::shutDown()
     m_recorder.stop();
     if (m_source)
         m_source->close();
-    RecordingWriter &writer = m_recorder.writer();
-    if (writer.waitingLines() > 0)
+    // A last chance for what waits, after everything on its way has been tried.
+    BackgroundWriter &writer = m_recorder.writer();
+    writer.drain();
+    if (writer.waitingLines() > 0) {
         writer.retry();
+        writer.drain();
+    }
     if (writer.waitingLines() > 0)
         ending.rescue = writer.rescue(m_services.rescueFolders, m_services.clock.localNow());
     return ending;

@@ -62,6 +62,9 @@ public:
     const QStringList &rescuedEarlier() const { return m_rescuedEarlier; }
 
     bool recording() const { return m_recorder.recording(); }
+    // Returns once every line taken so far has been tried on the disk, or after timeoutMs
+    // (false then); a negative timeout waits as long as it takes.
+    bool waitForWrites(int timeoutMs = -1);
     void startRecording();
     void stopRecording();
 

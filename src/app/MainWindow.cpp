@@ -2,7 +2,6 @@
 
 #include "Logger.h"
 #include "core/Texts.h"
-#include "display/History.h"
 #include "display/Scales.h"
 #include "display/TitleBar.h"
 #include "display/Trace.h"
@@ -17,7 +16,6 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
-#include <QScrollBar>
 
 #include <cstdio>
 
@@ -44,7 +42,7 @@ MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
     : QMainWindow(parent), m_logger(logger), m_services(services)
 {
     m_ui.setupUi(this);
-    m_history = std::make_unique<HistoryList>(m_ui.historyList->document());
+    m_ui.historyList->setStore(&m_logger.recorder().store());
     m_ui.chart->repaintHook = [this](QPainter &p, QSize area) { paintTrace(p, area); };
     m_ledTimer.setTimerType(Qt::PreciseTimer);
     m_ledTimer.setInterval(500);
@@ -109,8 +107,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
     endProgram();
 }
 
-QString MainWindow::quitQuestion() const
+QString MainWindow::quitQuestion()
 {
+    // Lines on their way to a slow disk get a moment to land before the count is given.
+    m_logger.waitForWrites(2000);
     QString text = kQuitQuestion;
     const auto waiting = m_logger.recorder().writer().waiting();
     if (waiting.isEmpty())
@@ -245,7 +245,7 @@ void MainWindow::showRecordingStarted()
     m_ledTimer.start();
     m_ui.fileMenu->menuAction()->setEnabled(false);
     m_ui.optionMenu->menuAction()->setEnabled(false);
-    m_history->clear();
+    m_ui.historyList->clear();
     m_traceCount = -1;
     m_ui.chart->update();
     m_ui.recordButton->setText(QStringLiteral(" Record  Stop"));
@@ -274,13 +274,7 @@ void MainWindow::showRecordingStopped(bool storeFull)
 
 void MainWindow::showSample()
 {
-    // Scrolled away from the top, the lines in view stay in view as a new one comes on top.
-    QScrollBar *bar = m_ui.historyList->verticalScrollBar();
-    const int scrolled = bar->value();
-    const int before = m_ui.historyList->blockCount();
-    m_history->update(m_logger.recorder().store());
-    if (scrolled > 0)
-        bar->setValue(scrolled + m_ui.historyList->blockCount() - before);
+    m_ui.historyList->showCount(m_logger.recorder().store().count());
     m_traceCount = m_logger.recorder().store().count();
     // From index 97 on a new point lies beyond the right edge: nothing visible changes.
     if (m_traceCount <= static_cast<int>(kChartWidthUnits) + 1)
@@ -289,7 +283,7 @@ void MainWindow::showSample()
 
 QString MainWindow::historyText() const
 {
-    return m_history->text();
+    return m_ui.historyList->text();
 }
 
 void MainWindow::onTestKey(QChar key)
@@ -356,7 +350,7 @@ void MainWindow::showWaiting()
         lines += w.lines;
         detail << QStringLiteral("« %1 » : %2 ; %3 mesure(s) en attente.").arg(w.file, w.reason).arg(w.lines);
     }
-    m_ui.waitingNotice->setText(QStringLiteral("Écriture impossible (%1) : %2 mesure(s) en attente")
+    m_ui.waitingNotice->setText(QStringLiteral("Écriture impossible : %1\n%2 mesure(s) en attente")
                                     .arg(waiting.constFirst().reason)
                                     .arg(lines));
     m_ui.waitingNotice->setToolTip(detail.join(QLatin1Char('\n'))
@@ -429,7 +423,11 @@ void MainWindow::showReadout()
     const Readings &r = m_logger.readout();
     showData(m_ui.value1Readout, QStringLiteral("Valeur A1 : "), valueText(r.value1));
     showData(m_ui.value2Readout, QStringLiteral("Valeur A2 : "), valueText(r.value2));
+    // A source that does not answer greys the values; its tooltip says why.
     const QString problem = m_logger.source().problem();
+    if (problem == m_shownProblem)
+        return;
+    m_shownProblem = problem;
     const QColor text = problem.isEmpty() ? QColor(192, 0, 0) : QColor(96, 96, 96);
     for (QLabel *l : {m_ui.value1Readout, m_ui.value2Readout})
         setColors(l, QColor(0, 0, 0), text);

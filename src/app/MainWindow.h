@@ -13,7 +13,6 @@
 namespace orv {
 
 class Desktop;
-class HistoryList;
 class Logger;
 class SaveDialog;
 
@@ -73,7 +72,7 @@ private:
     void drawScales();
     void turnLedOff();
     void paintTrace(QPainter &p, QSize area);
-    QString quitQuestion() const;
+    QString quitQuestion();
     void endProgram();
     void setWindowWidthTwips(int twips);
     void inform(const QString &text);
@@ -81,10 +80,10 @@ private:
     Logger &m_logger;
     WindowServices m_services;
     MainWindowLayout m_ui;
-    std::unique_ptr<HistoryList> m_history;
     QTimer m_ledTimer;
     QPointer<OptionsWindow> m_options;
     QPointer<QWidget> m_about;
+    QString m_shownProblem;
     int m_traceCount = -1; // samples the chart shows; -1 when cleared
     const QEvent *m_lastKey = nullptr;
     QPointer<QWidget> m_lastKeyTarget;

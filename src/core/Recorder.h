@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Choices.h"
+#include "BackgroundWriter.h"
 #include "Readings.h"
-#include "RecordingWriter.h"
 #include "SampleStore.h"
 #include "TestValue.h"
 #include "TickSchedule.h"
@@ -15,7 +15,7 @@ class Clock;
 class FileSystem;
 
 // A recording without its window: the sample store, the tick grid with its sampling plan,
-// the test value and the writer of the recording file. Whoever runs the sampling timer
+// the test value and the writer of the recording file, which writes on a thread of its own. Whoever runs the sampling timer
 // calls tick() when the timer fires and waits the delay it returns.
 class Recorder {
 public:
@@ -40,8 +40,8 @@ public:
     const SampleStore &store() const { return m_store; }
     TestValue &testValue() { return m_testValue; }
     const TestValue &testValue() const { return m_testValue; }
-    RecordingWriter &writer() { return m_writer; }
-    const RecordingWriter &writer() const { return m_writer; }
+    BackgroundWriter &writer() { return m_writer; }
+    const BackgroundWriter &writer() const { return m_writer; }
     const QString &file() const { return m_file; }
 
 private:
@@ -49,7 +49,7 @@ private:
     SampleStore m_store;
     TestValue m_testValue;
     TickSchedule m_schedule;
-    RecordingWriter m_writer;
+    BackgroundWriter m_writer;
     SamplingPlan m_plan;
     QString m_file;
     qint64 m_nextSampleTick = 0;

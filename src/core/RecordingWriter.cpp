@@ -19,13 +19,18 @@ const QString kNotesName = QStringLiteral("fichiers-de-secours.txt");
 
 void RecordingWriter::append(const QString &file, const QByteArray &line)
 {
+    enqueue(file, line);
+    retry();
+}
+
+void RecordingWriter::enqueue(const QString &file, const QByteArray &line)
+{
     auto it = std::find_if(m_queues.begin(), m_queues.end(), [&](const Queue &q) { return q.file == file; });
     if (it == m_queues.end()) {
         m_queues.push_back({file, {}, 0});
         it = std::prev(m_queues.end());
     }
     it->lines.push_back(line);
-    retry();
 }
 
 void RecordingWriter::retry()

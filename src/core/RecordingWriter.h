@@ -23,6 +23,8 @@ public:
 
     // Queues the line for its file, then tries every file that has lines waiting.
     void append(const QString &file, const QByteArray &line);
+    // Queues the line without writing anything yet.
+    void enqueue(const QString &file, const QByteArray &line);
     void retry();
 
     struct Waiting {

@@ -147,16 +147,12 @@ void MainWindowLayout::setupUi(QMainWindow *window)
                            QStringLiteral("A1      A2          Date             Time"));
     setColors(historyHeading, systemColor(SystemColor::ActiveBorder), systemColor(SystemColor::WindowText));
 
-    historyList = new QPlainTextEdit(client);
+    historyList = new HistoryView(client);
     historyList->setObjectName(QStringLiteral("historyList"));
     historyList->setGeometry(twips(1200, 360, 3015, 2175));
-    historyList->setReadOnly(true);
-    historyList->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     historyList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     historyList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    historyList->setLineWrapMode(QPlainTextEdit::NoWrap);
     historyList->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    historyList->document()->setDocumentMargin(2);
     {
         QPalette pal = historyList->palette();
         pal.setColor(QPalette::Base, QColor(0, 0, 0));
@@ -168,7 +164,7 @@ void MainWindowLayout::setupUi(QMainWindow *window)
 
     // Over the foot of the list, inside its frame and clear of its scroll bar, so it reads
     // whole at both window widths; it says what waits and why.
-    waitingNotice = label(client, twips(1230, 1935, 2760, 585), "waitingNotice", QString());
+    waitingNotice = label(client, twips(1230, 1830, 2730, 690), "waitingNotice", QString());
     waitingNotice->setAlignment(Qt::AlignCenter);
     waitingNotice->setWordWrap(true);
     waitingNotice->setMargin(2);

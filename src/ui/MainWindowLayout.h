@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HistoryView.h"
 #include "Widgets.h"
 
 #include <QAction>
@@ -7,7 +8,6 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace orv {
@@ -41,7 +41,7 @@ struct MainWindowLayout {
     QLabel *value2Readout = nullptr;
     QLabel *value2Tag = nullptr;
     QLabel *historyHeading = nullptr;
-    QPlainTextEdit *historyList = nullptr;
+    HistoryView *historyList = nullptr;
     QLabel *versionLabel = nullptr;
     QLabel *waitingNotice = nullptr; // shown while sample lines wait to be written
     QFrame *chartGroup = nullptr;

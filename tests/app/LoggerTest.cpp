@@ -64,7 +64,17 @@ struct Rig {
             logger->onSampleTimer();
         }
     }
-    QByteArray csv(const char *name = "data_tr.csv") const { return readAll(dir.filePath(QLatin1String(name))); }
+    // The writer's thread has tried everything and said so.
+    void settle()
+    {
+        logger->waitForWrites();
+        QCoreApplication::sendPostedEvents();
+    }
+    QByteArray csv(const char *name = "data_tr.csv")
+    {
+        settle();
+        return readAll(dir.filePath(QLatin1String(name)));
+    }
 };
 
 const QByteArray kHeader("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n");
@@ -133,9 +143,11 @@ TEST(LoggerRecording, SamplesRecordWhatTheSourceLastGaveAndTheReadoutRetriesWait
     QSignalSpy waiting(&logger, &Logger::waitingChanged);
     rig.files.writeError = ENOSPC;
     rig.runTicks(1);
+    rig.settle();
     EXPECT_EQ(logger.recorder().writer().waitingLines(), 1);
     rig.files.writeError = 0;
     logger.onReadoutTimer();
+    rig.settle();
     EXPECT_EQ(logger.recorder().writer().waitingLines(), 0);
     EXPECT_EQ(waiting.count(), 2);
     EXPECT_TRUE(rig.csv().endsWith("3;128;;12-05-2026;14:03:09\r\n"));
@@ -154,6 +166,7 @@ TEST(LoggerEnd, WhatCannotBeWrittenIsRescuedAndTheNextStartIsTold)
     ASSERT_TRUE(logger.useNewRecordingFile(rig.dir.filePath(QStringLiteral("sub/rec.csv"))).isEmpty());
     logger.startRecording();
     rig.runTicks(1);
+    rig.settle();
     QDir(rig.dir.filePath(QStringLiteral("sub"))).removeRecursively();
     rig.runTicks(2);
 
@@ -182,4 +195,23 @@ TEST(LoggerSettings, AFailedSaveIsToldOnceAndKeepsTheOldFile)
     EXPECT_TRUE(told[0][0].toString().contains(QStringLiteral("le disque est plein")));
     EXPECT_EQ(readAll(rig.settingsPath), before);
     EXPECT_EQ(logger.settings().interval, Interval::Hours3); // the choice still holds for this run
+}
+
+TEST(LoggerRecording, ASlowDiskKeepsEveryLineInOrderAcrossStopFileChangeAndQuit)
+{
+    Rig rig;
+    rig.files.syncDelayMs = 100; // a USB stick: samples come faster than the disk takes them
+    Logger &logger = rig.start();
+    logger.startRecording();
+    rig.runTicks(4);
+    logger.stopRecording();
+    ASSERT_TRUE(logger.useNewRecordingFile(rig.dir.filePath(QStringLiteral("b.csv"))).isEmpty());
+    logger.startRecording();
+    rig.runTicks(3);
+    EXPECT_EQ(logger.shutDown().rescue.lines, 0);
+    EXPECT_EQ(readAll(rig.dir.filePath(QStringLiteral("data_tr.csv"))),
+              kHeader + "1;0;;12-05-2026;14:03:07\r\n2;0;;12-05-2026;14:03:08\r\n3;0;;12-05-2026;14:03:09\r\n"
+                        "4;0;;12-05-2026;14:03:10\r\n");
+    EXPECT_EQ(readAll(rig.dir.filePath(QStringLiteral("b.csv"))),
+              kHeader + "1;0;;12-05-2026;14:03:10\r\n2;0;;12-05-2026;14:03:11\r\n3;0;;12-05-2026;14:03:12\r\n");
 }

@@ -32,6 +32,11 @@ struct Recording {
     bool stoppedFull = false;
 
     QString path(const char *name = "rec.csv") const { return dir.filePath(QLatin1String(name)); }
+    QByteArray file(const char *name = "rec.csv")
+    {
+        recorder.writer().drain();
+        return readAll(path(name));
+    }
 
     void start(Interval interval, const char *file = "rec.csv")
     {
@@ -70,7 +75,7 @@ TEST(Recorder, FirstSampleAtOnceThenOnePerSecondIntoAByteExactFile)
     r.run(10, {0, std::nullopt});
     r.run(2000, {-3, std::nullopt});
     r.run(1000, {128, 255});
-    EXPECT_EQ(readAll(r.path()),
+    EXPECT_EQ(r.file(),
               QByteArray("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n"
                          "1;0;;12-05-2026;14:03:07\r\n"
                          "2;-3;;12-05-2026;14:03:08\r\n"
@@ -138,7 +143,7 @@ TEST(Recorder, EachSampleHoldsOnlyWhatItsSourceGave)
     r.start(Interval::Second1, "b.csv");
     r.run(10, {3, std::nullopt});
     r.run(1000, {});
-    EXPECT_EQ(readAll(r.path("b.csv")).mid(36),
+    EXPECT_EQ(r.file("b.csv").mid(36),
               QByteArray("1;3;;12-05-2026;14:03:08\r\n2;;;12-05-2026;14:03:09\r\n"));
     EXPECT_EQ(r.recorder.store().count(), 2);
 }
@@ -152,7 +157,7 @@ TEST(Recorder, AFullStoreStopsTheRecordingAtTheLastSlot)
     EXPECT_TRUE(r.stoppedFull);
     EXPECT_FALSE(r.recorder.recording());
     EXPECT_EQ(r.recorder.store().count(), SampleStore::Capacity);
-    const QByteArray file = readAll(r.path("full.csv"));
+    const QByteArray file = r.file("full.csv");
     EXPECT_EQ(file.count('\n'), SampleStore::Capacity + 1);
     EXPECT_TRUE(file.endsWith("32000;7;8;12-05-2026;22:56:26\r\n"));
 }

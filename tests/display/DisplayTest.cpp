@@ -5,7 +5,6 @@
 #include "display/Trace.h"
 
 #include <QDate>
-#include <QTextDocument>
 #include <QTime>
 
 #include <gtest/gtest.h>
@@ -36,26 +35,6 @@ TEST(HistoryList, LinesAsTheListShowsThemNewestFirst)
     store.append(sample(1, std::nullopt, QTime(14, 3, 7)));
     EXPECT_EQ(historyText(store), QStringLiteral(" 001 --     --- 12-05-2026 -- 14:03:07\r\n"
                                                  " 000 -- 000 ---  -- \r\n"));
-}
-
-// The list is updated a line at a time but must always read as the full rebuild.
-TEST(HistoryList, IncrementalUpdatesEqualTheFullRebuildAcrossRestarts)
-{
-    QTextDocument doc;
-    HistoryList list(&doc);
-    SampleStore store;
-    for (int recording = 0; recording < 3; ++recording) {
-        list.clear();
-        store.clear();
-        EXPECT_TRUE(list.text().isEmpty());
-        for (int n = 1; n <= 150 - 40 * recording; ++n) {
-            store.append(sample(n * (recording + 1), recording == 1 ? std::optional<qint32>(n) : std::nullopt));
-            list.update(store);
-            ASSERT_EQ(list.text(), historyText(store)) << "recording " << recording << " sample " << n;
-        }
-    }
-    // After a recording shorter than the one before, old slots are not shown.
-    EXPECT_EQ(list.text().count(QStringLiteral("\r\n")), 71);
 }
 
 TEST(Scales, MarksAndLabels)

@@ -1,0 +1,103 @@
+// The history list drawn from the store: what it reads, where it scrolls, what it copies.
+#include "ui/HistoryView.h"
+
+#include "core/SampleStore.h"
+#include "display/History.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QDate>
+#include <QTest>
+#include <QTime>
+
+#include <gtest/gtest.h>
+
+using namespace orv;
+
+namespace {
+
+Sample sample(int n)
+{
+    Sample s{n * 3, n % 2 ? std::optional<qint32>(n) : std::nullopt, {}, {}};
+    s.setDate(QDate(2026, 12, 5));
+    s.setTime(QTime(14, 0, 0).addSecs(n));
+    return s;
+}
+
+struct Shown {
+    SampleStore store;
+    HistoryView view;
+    Shown()
+    {
+        view.setStore(&store);
+        view.resize(201, 145);
+        view.show();
+    }
+    void add(int samples)
+    {
+        for (int i = 0; i < samples; ++i) {
+            store.append(sample(store.count() + 1));
+            view.showCount(store.count());
+        }
+    }
+    int rowY(int row) const { return 3 + (row - view.firstRowInView()) * view.fontMetrics().lineSpacing() + 2; }
+};
+
+} // namespace
+
+TEST(HistoryView, ReadsAsTheFullListAfterEverySampleOnScreenAndToAssistiveTools)
+{
+    Shown s;
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&s.view);
+    ASSERT_NE(accessible, nullptr);
+    ASSERT_NE(accessible->textInterface(), nullptr);
+    // Recordings of different lengths, each from an empty list, the shorter after the longer.
+    for (int length : {150, 40, 110}) {
+        s.view.clear();
+        s.store.clear();
+        EXPECT_TRUE(s.view.text().isEmpty());
+        for (int n = 1; n <= length; ++n) {
+            s.add(1);
+            ASSERT_EQ(s.view.text(), historyText(s.store)) << "sample " << n;
+            if (n % 37 == 0) {
+                QAccessibleTextInterface *text = accessible->textInterface();
+                ASSERT_EQ(text->text(0, text->characterCount()), historyText(s.store));
+            }
+        }
+    }
+    EXPECT_EQ(s.view.text().count(QStringLiteral("\r\n")), 111);
+    EXPECT_EQ(s.view.line(0), QStringLiteral(" 330 --     --- 12-05-2026 -- 14:01:50"));
+}
+
+TEST(HistoryView, ScrolledAwayTheLinesInViewStayAtTheTopTheNewestComesIntoView)
+{
+    Shown s;
+    s.add(60);
+    s.add(1);
+    EXPECT_EQ(s.view.firstRowInView(), 0);
+    EXPECT_EQ(s.view.line(0), historyLine(s.store.at(61)));
+    s.view.verticalScrollBar()->setValue(20);
+    const QString inView = s.view.line(s.view.firstRowInView());
+    s.add(3);
+    EXPECT_EQ(s.view.firstRowInView(), 23);
+    EXPECT_EQ(s.view.line(s.view.firstRowInView()), inView);
+}
+
+TEST(HistoryView, WholeLinesAreSelectedAndCopiedAndTheSelectionStaysOnItsSamples)
+{
+    Shown s;
+    s.add(10);
+    QTest::mouseClick(s.view.viewport(), Qt::LeftButton, {}, QPoint(20, s.rowY(1)));
+    QTest::mouseClick(s.view.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(20, s.rowY(3)));
+    QTest::keyClick(&s.view, Qt::Key_C, Qt::ControlModifier);
+    const QString three = historyLine(s.store.at(9)) + "\r\n" + historyLine(s.store.at(8)) + "\r\n"
+        + historyLine(s.store.at(7)) + "\r\n";
+    EXPECT_EQ(QApplication::clipboard()->text(), three);
+    s.add(2);
+    EXPECT_EQ(s.view.selectedText(), three);
+    QTest::keyClick(&s.view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&s.view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), historyText(s.store));
+}
