@@ -12,7 +12,7 @@ namespace {
 QByteArray describe(const Settings &s)
 {
     return show(s.recordingFile) + " / " + QByteArray::number(static_cast<int>(s.interval)) + " / "
-        + QByteArray::number(static_cast<int>(s.source)) + " / " + QByteArray::number(s.windowWidth);
+           + QByteArray::number(static_cast<int>(s.source)) + " / " + QByteArray::number(s.windowWidth);
 }
 
 } // namespace
@@ -35,7 +35,8 @@ void checkConfig(const std::uint8_t *data, std::size_t size)
     if (read.recordingFile.contains(QLatin1Char('"')))
         return;
     const ParsedSettings reread = parseSettings(saved);
-    require(reread.settings == read, "saved settings read back differently", describe(read) + " -> " + describe(reread.settings));
+    require(reread.settings == read, "saved settings read back differently",
+            describe(read) + " -> " + describe(reread.settings));
     require(!reread.damaged, "a saved file reads as damaged", saved);
 }
 

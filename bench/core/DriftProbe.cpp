@@ -28,8 +28,8 @@ int main(int argc, char **argv)
         last = now - due;
         worst = std::max(worst, std::abs(last));
         if (++taken == samples) {
-            std::printf("%d samples at 1 s: last sample %lld ms from its due time, worst %lld ms\n",
-                        taken, static_cast<long long>(last), static_cast<long long>(worst));
+            std::printf("%d samples at 1 s: last sample %lld ms from its due time, worst %lld ms\n", taken,
+                        static_cast<long long>(last), static_cast<long long>(worst));
             app.quit();
             return;
         }

@@ -116,9 +116,9 @@ struct Program {
     MainWindow window;
 
     explicit Program(FileSystem &files)
-        : settings(files, dir.filePath(QStringLiteral("orvtr.cfg")), QString()),
-          logger({clock, files, sources, settings, {dir.filePath(QStringLiteral("rescue"))}}),
-          window(logger, {desktop, dialog})
+        : settings(files, dir.filePath(QStringLiteral("orvtr.cfg")), QString())
+        , logger({clock, files, sources, settings, {dir.filePath(QStringLiteral("rescue"))}})
+        , window(logger, {desktop, dialog})
     {
         logger.startUp({std::nullopt, std::nullopt, dir.filePath(QStringLiteral("rec.csv"))});
         window.showStartUp();
@@ -162,7 +162,13 @@ void BM_SteadySamplePaintedAt(benchmark::State &state)
     }
     state.counters["stored"] = stored;
 }
-BENCHMARK(BM_SteadySamplePaintedAt)->Arg(1000)->Arg(8000)->Arg(32000)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(3);
+BENCHMARK(BM_SteadySamplePaintedAt)
+    ->Arg(1000)
+    ->Arg(8000)
+    ->Arg(32000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(3);
 
 // What the sample costs the window while each line waits 200 ms for its sync.
 void BM_SampleWithA200msSync(benchmark::State &state)

@@ -19,7 +19,7 @@ void PollWithFakeBoard(benchmark::State &bench)
     orv::BoardSource source(board);
     orv::Readings readings;
     for (auto _ : bench) {
-        fake.queued = { FakeBoardTransport::report(4, 1, 2), FakeBoardTransport::report(4, 128, 255) };
+        fake.queued = {FakeBoardTransport::report(4, 1, 2), FakeBoardTransport::report(4, 128, 255)};
         readings = source.poll();
         fake.calls.clear();
         benchmark::DoNotOptimize(readings);

@@ -10,7 +10,8 @@
 
 namespace orv {
 
-Application::Application(const SettingsLocation &settings) : m_real(settings)
+Application::Application(const SettingsLocation &settings)
+    : m_real(settings)
 {
     m_window = std::make_unique<MainWindow>(m_real.logger(), WindowServices{m_desktop, m_dialog});
     m_window->makeAboutWindow = [this](QWidget *parent) { return new AboutWindow(m_desktop, parent); };

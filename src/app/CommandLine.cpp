@@ -11,13 +11,21 @@ namespace {
 
 // The ten intervals and three sources as the command line writes them.
 constexpr std::array<std::pair<const char *, Interval>, 10> kIntervals = {{
-    {"1s", Interval::Second1},    {"10s", Interval::Seconds10}, {"1min", Interval::Minute1},
-    {"15min", Interval::Minutes15}, {"30min", Interval::Minutes30}, {"1h", Interval::Hour1},
-    {"3h", Interval::Hours3},     {"6h", Interval::Hours6},     {"12h", Interval::Hours12},
+    {"1s", Interval::Second1},
+    {"10s", Interval::Seconds10},
+    {"1min", Interval::Minute1},
+    {"15min", Interval::Minutes15},
+    {"30min", Interval::Minutes30},
+    {"1h", Interval::Hour1},
+    {"3h", Interval::Hours3},
+    {"6h", Interval::Hours6},
+    {"12h", Interval::Hours12},
     {"24h", Interval::Hours24},
 }};
 constexpr std::array<std::pair<const char *, SourceKind>, 3> kSources = {{
-    {"test", SourceKind::Keyboard}, {"usb", SourceKind::Board}, {"serie", SourceKind::Serial},
+    {"test", SourceKind::Keyboard},
+    {"usb", SourceKind::Board},
+    {"serie", SourceKind::Serial},
 }};
 
 template <typename T, std::size_t N>
@@ -92,8 +100,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(source)) {
         c.overrides.source = lookUp(kSources, parser.value(source));
         if (!c.overrides.source)
-            return refuse(QStringLiteral("source « %1 » inconnue ; au choix : %2")
-                              .arg(parser.value(source), names(kSources)));
+            return refuse(
+                QStringLiteral("source « %1 » inconnue ; au choix : %2").arg(parser.value(source), names(kSources)));
     }
     if (parser.isSet(file)) {
         const QString name = parser.value(file);
@@ -107,24 +115,23 @@ CommandLine parseCommandLine(const QStringList &arguments)
 
 QString commandLineHelp()
 {
-    return QStringLiteral(
-        "Usage : orvalin [options]\n"
-        "Enregistreur de deux mesures analogiques (carte USB K8055, appareil série ou mode test).\n"
-        "Sans option, la fenêtre s'ouvre comme d'habitude.\n"
-        "\n"
-        "Options :\n"
-        "  --record            commence un enregistrement dès le démarrage\n"
-        "  --headless          sans fenêtre ni écran (avec --record) : une ligne par mesure\n"
-        "                      sur la sortie standard ; SIGTERM, SIGINT ou SIGHUP l'arrêtent\n"
-        "  --interval DURÉE    pour cette fois seulement : 1s 10s 1min 15min 30min 1h 3h 6h 12h 24h\n"
-        "  --source SOURCE     pour cette fois seulement : test usb serie\n"
-        "  --file FICHIER      pour cette fois seulement : le fichier d'enregistrement\n"
-        "  -h, --help          affiche cette aide\n"
-        "  -v, --version       affiche la version\n"
-        "\n"
-        "Les réglages enregistrés ne sont pas modifiés par --interval, --source et --file.\n"
-        "Codes de sortie : 0 toutes les mesures sont écrites ; 2 commande refusée ;\n"
-        "3 des mesures sont gardées dans un fichier de secours ; 4 des mesures sont perdues.\n");
+    return QStringLiteral("Usage : orvalin [options]\n"
+                          "Enregistreur de deux mesures analogiques (carte USB K8055, appareil série ou mode test).\n"
+                          "Sans option, la fenêtre s'ouvre comme d'habitude.\n"
+                          "\n"
+                          "Options :\n"
+                          "  --record            commence un enregistrement dès le démarrage\n"
+                          "  --headless          sans fenêtre ni écran (avec --record) : une ligne par mesure\n"
+                          "                      sur la sortie standard ; SIGTERM, SIGINT ou SIGHUP l'arrêtent\n"
+                          "  --interval DURÉE    pour cette fois seulement : 1s 10s 1min 15min 30min 1h 3h 6h 12h 24h\n"
+                          "  --source SOURCE     pour cette fois seulement : test usb serie\n"
+                          "  --file FICHIER      pour cette fois seulement : le fichier d'enregistrement\n"
+                          "  -h, --help          affiche cette aide\n"
+                          "  -v, --version       affiche la version\n"
+                          "\n"
+                          "Les réglages enregistrés ne sont pas modifiés par --interval, --source et --file.\n"
+                          "Codes de sortie : 0 toutes les mesures sont écrites ; 2 commande refusée ;\n"
+                          "3 des mesures sont gardées dans un fichier de secours ; 4 des mesures sont perdues.\n");
 }
 
 QString versionText()

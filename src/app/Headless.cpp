@@ -7,7 +7,10 @@
 namespace orv {
 
 Headless::Headless(Logger &logger, std::FILE *out, std::FILE *err, QObject *parent)
-    : QObject(parent), m_logger(logger), m_out(out), m_err(err)
+    : QObject(parent)
+    , m_logger(logger)
+    , m_out(out)
+    , m_err(err)
 {
     connect(&m_logger, &Logger::sampleTaken, this, &Headless::printSample);
     connect(&m_logger, &Logger::recordingStopped, this, &Headless::onStopped);

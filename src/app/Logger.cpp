@@ -12,7 +12,9 @@ constexpr int kReadoutMs = 500;
 } // namespace
 
 Logger::Logger(LoggerServices services, QObject *parent)
-    : QObject(parent), m_services(std::move(services)), m_recorder(m_services.clock, m_services.files)
+    : QObject(parent)
+    , m_services(std::move(services))
+    , m_recorder(m_services.clock, m_services.files)
 {
     for (QTimer *t : {&m_sampleTimer, &m_readoutTimer, &m_maintenanceTimer})
         t->setTimerType(Qt::PreciseTimer);
@@ -22,7 +24,8 @@ Logger::Logger(LoggerServices services, QObject *parent)
     connect(&m_readoutTimer, &QTimer::timeout, this, &Logger::onReadoutTimer);
     connect(&m_maintenanceTimer, &QTimer::timeout, this, &Logger::onMaintenanceTimer);
     // The writer's thread reports; the count is read here, on this thread.
-    m_recorder.writer().setOnChange([this] { QMetaObject::invokeMethod(this, &Logger::noteWaiting, Qt::QueuedConnection); });
+    m_recorder.writer().setOnChange(
+        [this] { QMetaObject::invokeMethod(this, &Logger::noteWaiting, Qt::QueuedConnection); });
 }
 
 Logger::~Logger()

@@ -39,7 +39,9 @@ QString home(const QString &path)
 } // namespace
 
 MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
-    : QMainWindow(parent), m_logger(logger), m_services(services)
+    : QMainWindow(parent)
+    , m_logger(logger)
+    , m_services(services)
 {
     m_ui.setupUi(this);
     m_ui.historyList->setStore(&m_logger.recorder().store());
@@ -304,8 +306,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         if (w && w->window() == this) {
             auto *key = static_cast<QKeyEvent *>(event);
             // An unhandled key climbs to the parents; count it once, where it started.
-            const bool climbing = key == m_lastKey && m_lastKeyTarget && w != m_lastKeyTarget
-                && w->isAncestorOf(m_lastKeyTarget);
+            const bool climbing =
+                key == m_lastKey && m_lastKeyTarget && w != m_lastKeyTarget && w->isAncestorOf(m_lastKeyTarget);
             if (!climbing) {
                 m_lastKey = key;
                 m_lastKeyTarget = w;
@@ -353,8 +355,9 @@ void MainWindow::showWaiting()
     m_ui.waitingNotice->setText(QStringLiteral("Écriture impossible : %1\n%2 mesure(s) en attente")
                                     .arg(waiting.constFirst().reason)
                                     .arg(lines));
-    m_ui.waitingNotice->setToolTip(detail.join(QLatin1Char('\n'))
-                                   + QStringLiteral("\nLes mesures attendent en mémoire et seront écrites dès que possible."));
+    m_ui.waitingNotice->setToolTip(
+        detail.join(QLatin1Char('\n'))
+        + QStringLiteral("\nLes mesures attendent en mémoire et seront écrites dès que possible."));
     m_ui.waitingNotice->setAccessibleName(m_ui.waitingNotice->text());
     m_ui.waitingNotice->show();
     m_ui.waitingNotice->raise();
@@ -418,8 +421,7 @@ void MainWindow::drawScales()
 
 void MainWindow::showReadout()
 {
-    showData(m_ui.clockLabel, QStringLiteral("Heure "),
-             m_logger.now().time().toString(QStringLiteral("HH:mm:ss")));
+    showData(m_ui.clockLabel, QStringLiteral("Heure "), m_logger.now().time().toString(QStringLiteral("HH:mm:ss")));
     const Readings &r = m_logger.readout();
     showData(m_ui.value1Readout, QStringLiteral("Valeur A1 : "), valueText(r.value1));
     showData(m_ui.value2Readout, QStringLiteral("Valeur A2 : "), valueText(r.value2));

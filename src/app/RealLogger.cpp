@@ -25,9 +25,9 @@ QStringList defaultRescueFolders()
 }
 
 RealLogger::RealLogger(const SettingsLocation &settings)
-    : m_sources(std::make_unique<RealSourceFactory>()),
-      m_settingsFile(std::make_unique<SettingsFile>(m_files, settings.path, settings.fallback, settings.startFrom)),
-      m_logger(std::make_unique<Logger>(
+    : m_sources(std::make_unique<RealSourceFactory>())
+    , m_settingsFile(std::make_unique<SettingsFile>(m_files, settings.path, settings.fallback, settings.startFrom))
+    , m_logger(std::make_unique<Logger>(
           LoggerServices{m_clock, m_files, *m_sources, *m_settingsFile, defaultRescueFolders()}))
 {
 }

@@ -23,7 +23,8 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 } // namespace
 
-TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
+TerminationSignals::TerminationSignals(QObject *parent)
+    : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
         return;

@@ -56,14 +56,12 @@ int runWindow(int argc, char **argv, const orv::CommandLine &command)
 
     orv::Application program(settingsHere());
     orv::MainWindow &window = program.window();
-    QObject::connect(&window, &orv::MainWindow::programEnded, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
-    QObject::connect(&termination, &orv::TerminationSignals::received, &window,
-                     &orv::MainWindow::endWithoutQuestion);
+    QObject::connect(&window, &orv::MainWindow::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&termination, &orv::TerminationSignals::received, &window, &orv::MainWindow::endWithoutQuestion);
     program.logger().startUp(command.overrides);
     window.showStartUp();
-    window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
-                                           window.screen()->availableGeometry()));
+    window.setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), window.screen()->availableGeometry()));
     window.show();
     // Once the window is up, exactly as a press of the record button.
     if (command.record)
@@ -90,8 +88,7 @@ int main(int argc, char **argv)
     case orv::CommandLine::Action::Refuse:
         std::fprintf(stderr, "%s\n", command.error.toLocal8Bit().constData());
         return orv::Headless::Refused;
-    case orv::CommandLine::Action::Run:
-        break;
+    case orv::CommandLine::Action::Run: break;
     }
 
     // Before any file, device or window: a second instance ends here. The window says

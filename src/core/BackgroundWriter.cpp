@@ -2,7 +2,9 @@
 
 namespace orv {
 
-BackgroundWriter::BackgroundWriter(FileSystem &files) : m_writer(files), m_thread([this] { run(); })
+BackgroundWriter::BackgroundWriter(FileSystem &files)
+    : m_writer(files)
+    , m_thread([this] { run(); })
 {
 }
 

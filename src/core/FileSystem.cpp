@@ -16,43 +16,28 @@ QString fileErrorReason(int error)
 {
     switch (error) {
     case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("le dossier n'existe pas");
-    case EISDIR:
-        return QStringLiteral("ce nom désigne un dossier");
+    case ENOTDIR: return QStringLiteral("le dossier n'existe pas");
+    case EISDIR: return QStringLiteral("ce nom désigne un dossier");
     case kNotARegularFile:
     case ENXIO:
-    case ENODEV:
-        return QStringLiteral("ce nom désigne un tube ou un périphérique");
+    case ENODEV: return QStringLiteral("ce nom désigne un tube ou un périphérique");
     case EACCES:
-    case EPERM:
-        return QStringLiteral("accès refusé en écriture");
-    case EROFS:
-        return QStringLiteral("le disque est en lecture seule");
+    case EPERM: return QStringLiteral("accès refusé en écriture");
+    case EROFS: return QStringLiteral("le disque est en lecture seule");
     case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("le disque est plein");
-    case EFBIG:
-        return QStringLiteral("le fichier a atteint la taille maximale");
-    case ENAMETOOLONG:
-        return QStringLiteral("le nom est trop long");
+    case EDQUOT: return QStringLiteral("le disque est plein");
+    case EFBIG: return QStringLiteral("le fichier a atteint la taille maximale");
+    case ENAMETOOLONG: return QStringLiteral("le nom est trop long");
     case ETXTBSY:
     case EBUSY:
-    case EAGAIN:
-        return QStringLiteral("le fichier est verrouillé ou occupé");
-    case EEXIST:
-        return QStringLiteral("un fichier de ce nom existe déjà");
+    case EAGAIN: return QStringLiteral("le fichier est verrouillé ou occupé");
+    case EEXIST: return QStringLiteral("un fichier de ce nom existe déjà");
     case EMFILE:
-    case ENFILE:
-        return QStringLiteral("trop de fichiers ouverts");
-    case EIO:
-        return QStringLiteral("erreur de lecture ou d'écriture du disque");
-    case ELOOP:
-        return QStringLiteral("le nom mène à une boucle de liens");
-    case EINVAL:
-        return QStringLiteral("ce nom n'est pas accepté par le système");
-    default:
-        return QStringLiteral("erreur inattendue du système de fichiers");
+    case ENFILE: return QStringLiteral("trop de fichiers ouverts");
+    case EIO: return QStringLiteral("erreur de lecture ou d'écriture du disque");
+    case ELOOP: return QStringLiteral("le nom mène à une boucle de liens");
+    case EINVAL: return QStringLiteral("ce nom n'est pas accepté par le système");
+    default: return QStringLiteral("erreur inattendue du système de fichiers");
     }
 }
 

@@ -5,7 +5,9 @@
 
 namespace orv {
 
-Recorder::Recorder(const Clock &clock, FileSystem &files) : m_clock(clock), m_writer(files)
+Recorder::Recorder(const Clock &clock, FileSystem &files)
+    : m_clock(clock)
+    , m_writer(files)
 {
 }
 

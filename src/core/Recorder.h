@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Choices.h"
 #include "BackgroundWriter.h"
+#include "Choices.h"
 #include "Readings.h"
 #include "SampleStore.h"
 #include "TestValue.h"
@@ -15,8 +15,8 @@ class Clock;
 class FileSystem;
 
 // A recording without its window: the sample store, the tick grid with its sampling plan,
-// the test value and the writer of the recording file, which writes on a thread of its own. Whoever runs the sampling timer
-// calls tick() when the timer fires and waits the delay it returns.
+// the test value and the writer of the recording file, which writes on a thread of its own. Whoever runs the sampling
+// timer calls tick() when the timer fires and waits the delay it returns.
 class Recorder {
 public:
     Recorder(const Clock &clock, FileSystem &files);

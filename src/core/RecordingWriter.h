@@ -19,7 +19,10 @@ class FileSystem;
 // another. A file ends with a complete line even after a failed write.
 class RecordingWriter {
 public:
-    explicit RecordingWriter(FileSystem &files) : m_files(files) {}
+    explicit RecordingWriter(FileSystem &files)
+        : m_files(files)
+    {
+    }
 
     // Queues the line for its file, then tries every file that has lines waiting.
     void append(const QString &file, const QByteArray &line);
@@ -39,9 +42,9 @@ public:
     // folder of the list that takes them; same header and line format as the file itself.
     struct Rescue {
         QStringList files;
-        int lines = 0;   // lines kept in them
-        int lost = 0;    // lines no folder could take
-        QString reason;  // French, when lines are lost
+        int lines = 0;  // lines kept in them
+        int lost = 0;   // lines no folder could take
+        QString reason; // French, when lines are lost
     };
     Rescue rescue(const QStringList &folders, const QDateTime &now);
 

@@ -54,7 +54,8 @@ QLatin1StringView Sample::timeText() const
     return textOf(time);
 }
 
-SampleStore::SampleStore() : m_slots(Capacity + 1)
+SampleStore::SampleStore()
+    : m_slots(Capacity + 1)
 {
     m_slots[0].value1 = 0;
     m_slots[0].value2 = 0;

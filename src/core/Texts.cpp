@@ -17,8 +17,7 @@ QString zeroPadded3(qint64 value)
 
 QString scaleLabel(qint64 value)
 {
-    return (value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value))
-        + QLatin1Char(' ');
+    return (value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value)) + QLatin1Char(' ');
 }
 
 QByteArray recordingHeader()

@@ -2,7 +2,6 @@
 
 #include "core/Texts.h"
 
-
 namespace orv {
 
 namespace {

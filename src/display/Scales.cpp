@@ -19,8 +19,7 @@ std::vector<ScaleMark> timeAxisMarks(double horizontalExtent)
 namespace {
 // A vertical scale counting down from the top edge: the tick of k stands at (H - 3) / units * k,
 // 3 units above the bottom so the last tick stays visible.
-std::vector<ScaleMark> verticalMarks(double heightTwips, int units, int step, double x1, double x2,
-                                     int (*label)(int k))
+std::vector<ScaleMark> verticalMarks(double heightTwips, int units, int step, double x1, double x2, int (*label)(int k))
 {
     const float unit = (static_cast<float>(heightTwips) - 3.0f) / static_cast<float>(units);
     std::vector<ScaleMark> marks;

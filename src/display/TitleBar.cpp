@@ -5,8 +5,8 @@ namespace orv {
 QString titleText(bool chartShown, const QString &recordingFileName)
 {
     if (chartShown)
-        return QStringLiteral("Orvalin Temps Réel") + QString(21, u' ')
-            + QStringLiteral("Fichier en cours : ") + recordingFileName.right(20);
+        return QStringLiteral("Orvalin Temps Réel") + QString(21, u' ') + QStringLiteral("Fichier en cours : ")
+               + recordingFileName.right(20);
     return QStringLiteral("Orv.TR : ") + recordingFileName.right(15);
 }
 

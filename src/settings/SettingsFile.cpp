@@ -25,10 +25,9 @@ constexpr qint64 kMaxRead = 64 * 1024; // the file is one short line; more is no
 // leaves undefined map to the same code point, as Windows itself reads them. A table
 // rather than QStringDecoder("windows-1252"), which needs Qt built with ICU.
 constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 QString decodeName(QByteArrayView bytes)
@@ -179,7 +178,8 @@ QString resolveSettingsPath(const QString &executableDir, const QString &userCon
     // An installed copy keeps its settings per user, even when run by root, who could
     // write beside it: one under /usr, or one installed with its desktop entry (a prefix
     // of the user's own, such as ~/.local).
-    const bool installed = QDir::cleanPath(executableDir).startsWith(QLatin1String("/usr/"))
+    const bool installed =
+        QDir::cleanPath(executableDir).startsWith(QLatin1String("/usr/"))
         || QFileInfo::exists(QDir(executableDir).filePath(QStringLiteral("../share/applications/orvalin.desktop")));
     if (installed)
         return user;
@@ -191,7 +191,10 @@ QString resolveSettingsPath(const QString &executableDir, const QString &userCon
 }
 
 SettingsFile::SettingsFile(FileSystem &fs, QString path, QString fallbackPath, QString startFromPath)
-    : m_fs(fs), m_path(std::move(path)), m_fallbackPath(std::move(fallbackPath)), m_startFromPath(std::move(startFromPath))
+    : m_fs(fs)
+    , m_path(std::move(path))
+    , m_fallbackPath(std::move(fallbackPath))
+    , m_startFromPath(std::move(startFromPath))
 {
 }
 
@@ -216,7 +219,8 @@ SettingsFile::Loaded SettingsFile::load() const
     if (readError != 0)
         return out;
     const bool tooLong = bytes.size() > kMaxRead;
-    const ParsedSettings parsed = parseSettings(QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), kMaxRead)));
+    const ParsedSettings parsed =
+        parseSettings(QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), kMaxRead)));
     out.settings = parsed.settings;
     out.status = parsed.damaged || tooLong ? Status::Damaged : Status::Clean;
     return out;

@@ -16,7 +16,7 @@ Readings KeyboardSource::poll()
 
 Readings KeyboardSource::latest() const
 {
-    return { m_testValue.value(), std::nullopt };
+    return {m_testValue.value(), std::nullopt};
 }
 
 } // namespace orv

@@ -45,14 +45,14 @@ protected:
     {
         const QString caption = text().trimmed();
         const qsizetype gap = caption.indexOf(QLatin1Char(' '));
-        const QStringList lines = gap < 0 ? QStringList{caption}
-                                          : QStringList{caption.left(gap), caption.mid(gap).trimmed()};
+        const QStringList lines =
+            gap < 0 ? QStringList{caption} : QStringList{caption.left(gap), caption.mid(gap).trimmed()};
         QPainter p(this);
         p.setPen(palette().color(QPalette::WindowText));
         const int lineHeight = fontMetrics().lineSpacing();
         for (qsizetype i = 0; i < lines.size(); ++i)
-            p.drawText(QRect(0, static_cast<int>(i) * lineHeight, width(), lineHeight),
-                       Qt::AlignHCenter | Qt::AlignTop, lines.at(i));
+            p.drawText(QRect(0, static_cast<int>(i) * lineHeight, width(), lineHeight), Qt::AlignHCenter | Qt::AlignTop,
+                       lines.at(i));
     }
 };
 
@@ -98,7 +98,8 @@ void setUnderline(QLabel *l, bool on)
 } // namespace
 
 AboutWindow::AboutWindow(Desktop &desktop, QWidget *parent)
-    : QWidget(parent, Qt::Tool), m_desktop(desktop)
+    : QWidget(parent, Qt::Tool)
+    , m_desktop(desktop)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setupUi();
@@ -109,8 +110,8 @@ void AboutWindow::setupUi()
     setObjectName(QStringLiteral("aboutWindow"));
     setWindowTitle(QStringLiteral("About ZK"));
     // Small title bar with a close box only; a tool window has no task-bar entry.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
     setFont(layoutFont(QStringLiteral("MS Sans Serif"), 8.25));
     setFixedSize(px(kWidth), px(kHeight));
     setColors(this, systemColor(SystemColor::ButtonFace), systemColor(SystemColor::WindowText));
@@ -182,8 +183,8 @@ void AboutWindow::onOkClicked()
 void AboutWindow::openMail()
 {
     // Unescaped on purpose: the subject's blanks are handed over as blanks.
-    m_desktop.openLink(QStringLiteral("mailto:") + QString::fromUtf8(kMailAddress)
-                       + QStringLiteral("?Subject=") + QString::fromUtf8(kMailSubject));
+    m_desktop.openLink(QStringLiteral("mailto:") + QString::fromUtf8(kMailAddress) + QStringLiteral("?Subject=")
+                       + QString::fromUtf8(kMailSubject));
 }
 
 void AboutWindow::openWebSite()
@@ -247,19 +248,16 @@ bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
         const auto *me = static_cast<QMouseEvent *>(event);
         const auto *w = static_cast<QWidget *>(watched);
         // A click: the left button went down and up on the same control.
-        const bool click = me->button() == Qt::LeftButton && m_pressed == watched
-            && w->rect().contains(me->position().toPoint());
+        const bool click =
+            me->button() == Qt::LeftButton && m_pressed == watched && w->rect().contains(me->position().toPoint());
         m_pressed = nullptr;
         if (click)
             clicked(watched);
         event->accept();
         return true;
     }
-    case QEvent::MouseButtonDblClick:
-        event->accept();
-        return true;
-    default:
-        return QWidget::eventFilter(watched, event);
+    case QEvent::MouseButtonDblClick: event->accept(); return true;
+    default: return QWidget::eventFilter(watched, event);
     }
 }
 

@@ -47,8 +47,7 @@ public:
 protected:
     void accept() override
     {
-        if (auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            edit && edit->text().contains(u'"')) {
+        if (auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit")); edit && edit->text().contains(u'"')) {
             typedAsIs = directory().filePath(edit->text());
             QDialog::accept();
             return;

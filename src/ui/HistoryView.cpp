@@ -23,7 +23,10 @@ constexpr int kMargin = 3; // as a plain text box leaves around its text
 // Assistive tools read the list as one read-only multi-line text.
 class HistoryAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit HistoryAccessible(HistoryView *view) : QAccessibleWidget(view, QAccessible::EditableText) {}
+    explicit HistoryAccessible(HistoryView *view)
+        : QAccessibleWidget(view, QAccessible::EditableText)
+    {
+    }
 
     void *interface_cast(QAccessible::InterfaceType t) override
     {
@@ -108,7 +111,8 @@ QAccessibleInterface *accessibleFor(const QString &key, QObject *object)
 
 } // namespace
 
-HistoryView::HistoryView(QWidget *parent) : QAbstractScrollArea(parent)
+HistoryView::HistoryView(QWidget *parent)
+    : QAbstractScrollArea(parent)
 {
     static const bool registered = [] {
         QAccessible::installFactory(accessibleFor);

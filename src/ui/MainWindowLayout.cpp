@@ -78,9 +78,8 @@ void MainWindowLayout::setupUi(QMainWindow *window)
     window->setWindowTitle(QStringLiteral("Orvalin Temps Réel"));
     window->setFont(layoutFont(QStringLiteral("MS Sans Serif"), 8.25));
     window->setWindowIcon(mainWindowIcon());
-    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
-                           | Qt::MSWindowsFixedSizeDialogHint);
+    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     client = new QWidget(window);
     client->setObjectName(QStringLiteral("client"));

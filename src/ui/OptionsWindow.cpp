@@ -111,8 +111,8 @@ void OptionsWindow::setupUi()
 {
     setObjectName(QStringLiteral("optionsWindow"));
     setWindowTitle(QStringLiteral("   Réglages"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
     setFont(layoutFont(QStringLiteral("MS Sans Serif"), 8.25));
     setWindowIcon(programIcon());
     setFixedSize(px(4800), px(3705));
@@ -142,7 +142,8 @@ void OptionsWindow::setupUi()
         QWidget::setTabOrder(m_intervals[i], m_intervals[i - 1]);
 
     // Sensor scale: laid out, inert.
-    QGroupBox *scale = captionFrame(this, twips(1200, 120, 1455, 3015), QStringLiteral("Echelle Capteur"), "scaleFrame");
+    QGroupBox *scale =
+        captionFrame(this, twips(1200, 120, 1455, 3015), QStringLiteral("Echelle Capteur"), "scaleFrame");
     plainLabel(scale, twips(240, 360, 975, 375), QStringLiteral("Entrer valeur Max:"));
     inertBox(scale, twips(240, 960, 855, 285), QStringLiteral("1000"), true);
     plainLabel(scale, twips(240, 1680, 975, 375), QStringLiteral("Entrer valeur Min :"));
@@ -152,13 +153,17 @@ void OptionsWindow::setupUi()
     // Sources and channels share one frame, so they form one exclusive group of seven.
     QGroupBox *sensor = captionFrame(this, twips(2760, 120, 1935, 3015), QStringLiteral("Capteur"), "sensorFrame");
     m_sourceGroup = new QButtonGroup(this);
-    m_sources[1] = radio(sensor, twips(120, 240, 1215, 255), QStringLiteral("USB P8055"), QStringLiteral("sourceBoard"));
+    m_sources[1] =
+        radio(sensor, twips(120, 240, 1215, 255), QStringLiteral("USB P8055"), QStringLiteral("sourceBoard"));
     inertBox(sensor, twips(1560, 360, 240, 285), QStringLiteral("3"), false);
-    plainLabel(sensor, twips(600, 480, 855, 255), QStringLiteral("Adresse N°"))->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    plainLabel(sensor, twips(600, 480, 855, 255), QStringLiteral("Adresse N°"))
+        ->setAlignment(Qt::AlignRight | Qt::AlignTop);
     new LineShape(sensor, {120, 720}, {1800, 720}, systemColor(SystemColor::InactiveCaption));
     new LineShape(sensor, {120, 740}, {1800, 740}, systemColor(SystemColor::WindowBackground));
-    m_sources[2] = radio(sensor, twips(120, 840, 1455, 375), QStringLiteral("RS232 com N°"), QStringLiteral("sourceSerial"));
-    inertBox(sensor, twips(1540, 840, 240, 285), QStringLiteral("1"), true)->setToolTip(QStringLiteral("Entrer N° de port com"));
+    m_sources[2] =
+        radio(sensor, twips(120, 840, 1455, 375), QStringLiteral("RS232 com N°"), QStringLiteral("sourceSerial"));
+    inertBox(sensor, twips(1540, 840, 240, 285), QStringLiteral("1"), true)
+        ->setToolTip(QStringLiteral("Entrer N° de port com"));
     const std::array<QRect, 4> channels = {twips(120, 1320, 855, 255), twips(960, 1320, 855, 255),
                                            twips(120, 1560, 855, 255), twips(960, 1560, 855, 255)};
     for (int k = 0; k < 4; ++k) {

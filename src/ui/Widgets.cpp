@@ -9,7 +9,10 @@
 namespace orv {
 
 PictureBox::PictureBox(QWidget *parent, bool sunkenBorder)
-    : QWidget(parent), m_sunken(sunkenBorder), m_back(systemColor(SystemColor::ButtonFace)), m_fore(systemColor(SystemColor::WindowText))
+    : QWidget(parent)
+    , m_sunken(sunkenBorder)
+    , m_back(systemColor(SystemColor::ButtonFace))
+    , m_fore(systemColor(SystemColor::WindowText))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -83,7 +86,8 @@ void PictureBox::paintEvent(QPaintEvent *)
     }
 }
 
-Shape::Shape(QWidget *parent) : QWidget(parent)
+Shape::Shape(QWidget *parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
@@ -113,7 +117,8 @@ void Shape::paintEvent(QPaintEvent *)
 }
 
 LineShape::LineShape(QWidget *parent, QPoint fromTwips, QPoint toTwips, const QColor &c)
-    : QWidget(parent), color(c)
+    : QWidget(parent)
+    , color(c)
 {
     const QPoint a(px(fromTwips.x()), px(fromTwips.y()));
     const QPoint b(px(toTwips.x()), px(toTwips.y()));

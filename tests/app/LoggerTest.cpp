@@ -1,15 +1,7 @@
 // The logger without a window: start-up, choices, the sampling and readout ticks, the end.
-#include "app/Logger.h"
+#include "LoggerRig.h"
 
-#include "FakeClock.h"
-#include "FakeSources.h"
-#include "FaultyFileSystem.h"
-#include "settings/SettingsFile.h"
-
-#include <QDir>
-#include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -19,11 +11,7 @@ using namespace orv;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::readAll;
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -32,49 +20,8 @@ void writeFile(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-// A logger on fakes, in a folder of its own that is also the current directory.
-struct Rig {
-    QTemporaryDir dir;
-    QString previousDir = QDir::currentPath();
-    test::FakeClock clock;
-    test::FaultyFileSystem files;
-    test::FakeSourceFactory sources;
-    QString settingsPath = dir.filePath(QStringLiteral("orvtr.cfg"));
-    SettingsFile settingsFile{files, settingsPath, dir.filePath(QStringLiteral("user/orvtr.cfg"))};
-    std::unique_ptr<Logger> logger;
-
-    Rig() { QDir::setCurrent(dir.path()); }
-    ~Rig()
-    {
-        logger.reset();
-        QDir::setCurrent(previousDir);
-    }
-    Logger &start(const Logger::Overrides &overrides = {})
-    {
-        logger = std::make_unique<Logger>(LoggerServices{clock, files, sources, settingsFile,
-                                                         {dir.filePath(QStringLiteral("rescue"))}});
-        logger->startUp(overrides);
-        return *logger;
-    }
-    // Runs the sampling timer for `ticks` ticks, each when it is due.
-    void runTicks(int ticks)
-    {
-        for (int i = 0; i < ticks && logger->sampleTimer().isActive(); ++i) {
-            clock.advance(logger->sampleTimer().interval());
-            logger->onSampleTimer();
-        }
-    }
-    // The writer's thread has tried everything and said so.
-    void settle()
-    {
-        logger->waitForWrites();
-        QCoreApplication::sendPostedEvents();
-    }
-    QByteArray csv(const char *name = "data_tr.csv")
-    {
-        settle();
-        return readAll(dir.filePath(QLatin1String(name)));
-    }
+struct Rig : test::LoggerRig {
+    QByteArray csv(const char *name = "data_tr.csv") { return file(QLatin1String(name)); }
 };
 
 const QByteArray kHeader("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n");
@@ -87,7 +34,8 @@ TEST(LoggerStartUp, FirstStartWritesTheDefaultsSecondStartAppliesThemUntouched)
         Rig first;
         Logger &logger = first.start();
         EXPECT_EQ(first.files.kindOf(first.settingsPath), FileSystem::Kind::Regular);
-        EXPECT_EQ(readAll(first.settingsPath), QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",1,0,3600\r\n"));
+        EXPECT_EQ(readAll(first.settingsPath),
+                  QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",1,0,3600\r\n"));
         EXPECT_EQ(logger.settings().interval, Interval::Second1);
         EXPECT_TRUE(logger.readoutTimer().isActive());
         EXPECT_FALSE(logger.maintenanceTimer().isActive());
@@ -114,8 +62,7 @@ TEST(LoggerChoices, EachChoiceTakesEffectAndIsSavedOnce)
     logger.chooseSource(SourceKind::Serial);
     logger.chooseSource(SourceKind::Serial); // the port in use stays as it is
     logger.chooseSource(SourceKind::Board);
-    EXPECT_EQ(rig.sources.log.calls,
-              (QStringList{"close keyboard", "open serial", "close serial", "open board"}));
+    EXPECT_EQ(rig.sources.log.calls, (QStringList{"close keyboard", "open serial", "close serial", "open board"}));
     EXPECT_FALSE(logger.maintenanceTimer().isActive());
     EXPECT_EQ(readAll(rig.settingsPath), QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",4,1,3600\r\n"));
 
@@ -123,7 +70,8 @@ TEST(LoggerChoices, EachChoiceTakesEffectAndIsSavedOnce)
     Rig overridden;
     Logger &other = overridden.start({Interval::Hours24, SourceKind::Board, QStringLiteral("z.csv")});
     EXPECT_EQ(other.settings().recordingFile, QStringLiteral("z.csv"));
-    EXPECT_EQ(readAll(overridden.settingsPath), QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",1,0,3600\r\n"));
+    EXPECT_EQ(readAll(overridden.settingsPath),
+              QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",1,0,3600\r\n"));
 }
 
 TEST(LoggerRecording, SamplesRecordWhatTheSourceLastGaveAndTheReadoutRetriesWaitingLines)
@@ -173,8 +121,7 @@ TEST(LoggerEnd, WhatCannotBeWrittenIsRescuedAndTheNextStartIsTold)
     const Logger::Ending ending = logger.shutDown();
     ASSERT_EQ(ending.rescue.files.size(), 1);
     EXPECT_EQ(ending.rescue.lines, 2);
-    EXPECT_EQ(readAll(ending.rescue.files[0]),
-              kHeader + "2;0;;12-05-2026;14:03:08\r\n3;0;;12-05-2026;14:03:09\r\n");
+    EXPECT_EQ(readAll(ending.rescue.files[0]), kHeader + "2;0;;12-05-2026;14:03:08\r\n3;0;;12-05-2026;14:03:09\r\n");
     EXPECT_FALSE(logger.readoutTimer().isActive());
     EXPECT_TRUE(rig.sources.log.calls.endsWith(QStringLiteral("close keyboard")));
 
@@ -210,8 +157,9 @@ TEST(LoggerRecording, ASlowDiskKeepsEveryLineInOrderAcrossStopFileChangeAndQuit)
     rig.runTicks(3);
     EXPECT_EQ(logger.shutDown().rescue.lines, 0);
     EXPECT_EQ(readAll(rig.dir.filePath(QStringLiteral("data_tr.csv"))),
-              kHeader + "1;0;;12-05-2026;14:03:07\r\n2;0;;12-05-2026;14:03:08\r\n3;0;;12-05-2026;14:03:09\r\n"
-                        "4;0;;12-05-2026;14:03:10\r\n");
+              kHeader
+                  + "1;0;;12-05-2026;14:03:07\r\n2;0;;12-05-2026;14:03:08\r\n3;0;;12-05-2026;14:03:09\r\n"
+                    "4;0;;12-05-2026;14:03:10\r\n");
     EXPECT_EQ(readAll(rig.dir.filePath(QStringLiteral("b.csv"))),
               kHeader + "1;0;;12-05-2026;14:03:10\r\n2;0;;12-05-2026;14:03:11\r\n3;0;;12-05-2026;14:03:12\r\n");
 }

@@ -75,12 +75,11 @@ TEST(Recorder, FirstSampleAtOnceThenOnePerSecondIntoAByteExactFile)
     r.run(10, {0, std::nullopt});
     r.run(2000, {-3, std::nullopt});
     r.run(1000, {128, 255});
-    EXPECT_EQ(r.file(),
-              QByteArray("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n"
-                         "1;0;;12-05-2026;14:03:07\r\n"
-                         "2;-3;;12-05-2026;14:03:08\r\n"
-                         "3;-3;;12-05-2026;14:03:09\r\n"
-                         "4;128;255;12-05-2026;14:03:10\r\n"));
+    EXPECT_EQ(r.file(), QByteArray("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n"
+                                   "1;0;;12-05-2026;14:03:07\r\n"
+                                   "2;-3;;12-05-2026;14:03:08\r\n"
+                                   "3;-3;;12-05-2026;14:03:09\r\n"
+                                   "4;128;255;12-05-2026;14:03:10\r\n"));
 }
 
 TEST(Recorder, SamplesFollowTheirPlanForEveryInterval)
@@ -143,8 +142,7 @@ TEST(Recorder, EachSampleHoldsOnlyWhatItsSourceGave)
     r.start(Interval::Second1, "b.csv");
     r.run(10, {3, std::nullopt});
     r.run(1000, {});
-    EXPECT_EQ(r.file("b.csv").mid(36),
-              QByteArray("1;3;;12-05-2026;14:03:08\r\n2;;;12-05-2026;14:03:09\r\n"));
+    EXPECT_EQ(r.file("b.csv").mid(36), QByteArray("1;3;;12-05-2026;14:03:08\r\n2;;;12-05-2026;14:03:09\r\n"));
     EXPECT_EQ(r.recorder.store().count(), 2);
 }
 
@@ -169,8 +167,11 @@ TEST(NumberTexts, ThreeStylesThatMustNotBeMixedUp)
         const char *decimal, *padded, *label;
     };
     const Case cases[] = {
-        {0, "0", "000", " 0 "},     {7, "7", "007", " 7 "},         {1234, "1234", "1234", " 1234 "},
-        {-5, "-5", "-005", "-5 "}, {-32768, "-32768", "-32768", "-32768 "},
+        {0, "0", "000", " 0 "},
+        {7, "7", "007", " 7 "},
+        {1234, "1234", "1234", " 1234 "},
+        {-5, "-5", "-005", "-5 "},
+        {-32768, "-32768", "-32768", "-32768 "},
         {std::numeric_limits<qint64>::min(), "-9223372036854775808", "-9223372036854775808", "-9223372036854775808 "},
     };
     for (const Case &c : cases) {

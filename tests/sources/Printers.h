@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 // Failures show texts and readings as a reader would see them.
-inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace orv {
 inline void PrintTo(const Readings &r, std::ostream *os)

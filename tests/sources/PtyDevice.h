@@ -23,7 +23,10 @@ namespace orv::test {
 // the adapter's node; plug() puts a fresh device behind the same path.
 class PtyDevice {
 public:
-    explicit PtyDevice(QString linkPath) : m_link(std::move(linkPath)) {}
+    explicit PtyDevice(QString linkPath)
+        : m_link(std::move(linkPath))
+    {
+    }
     ~PtyDevice() { unplug(); }
     PtyDevice(const PtyDevice &) = delete;
 
@@ -31,7 +34,7 @@ public:
     bool plug()
     {
         unplug();
-        termios raw {}; // raw from the start: a cooked line holds bytes until a newline
+        termios raw{}; // raw from the start: a cooked line holds bytes until a newline
         ::cfmakeraw(&raw);
         char name[128] = {};
         if (::openpty(&m_master, &m_slave, name, &raw, nullptr) != 0)
@@ -42,7 +45,7 @@ public:
     void unplug()
     {
         QFile::remove(m_link);
-        for (int *fd : { &m_master, &m_slave }) {
+        for (int *fd : {&m_master, &m_slave}) {
             if (*fd >= 0)
                 ::close(*fd);
             *fd = -1;
@@ -56,8 +59,8 @@ public:
     // The line settings as the device side sees them (our end of the same tty).
     termios lineSettings() const
     {
-        termios t {};
-        return ::tcgetattr(m_slave, &t) == 0 ? t : termios {};
+        termios t{};
+        return ::tcgetattr(m_slave, &t) == 0 ? t : termios{};
     }
 
 private:

@@ -8,7 +8,9 @@ namespace orv::test {
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(QDateTime start = QDateTime(QDate(2026, 12, 5), QTime(14, 3, 7)))
-        : m_wall(start) {}
+        : m_wall(start)
+    {
+    }
 
     qint64 steadyMs() const override { return m_steady; }
     QDateTime localNow() const override { return m_wall; }

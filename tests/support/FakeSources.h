@@ -20,7 +20,11 @@ struct SourceLog {
 class FakeSource final : public Source {
 public:
     FakeSource(SourceKind kind, const TestValue &testValue, SourceLog &log)
-        : m_kind(kind), m_testValue(testValue), m_log(log) {}
+        : m_kind(kind)
+        , m_testValue(testValue)
+        , m_log(log)
+    {
+    }
 
     void open() override { note("open"); }
     Readings poll() override

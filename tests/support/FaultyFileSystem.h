@@ -11,7 +11,7 @@ namespace orv::test {
 // The real disk with faults on demand: a write or a sync that fails, or a slow sync.
 class FaultyFileSystem final : public PosixFileSystem {
 public:
-    std::atomic<int> writeError{0};  // every write fails with this (ENOSPC: a full disk)
+    std::atomic<int> writeError{0}; // every write fails with this (ENOSPC: a full disk)
     std::atomic<int> syncError{0};
     std::atomic<int> syncDelayMs{0}; // a slow disk or a network share
     std::atomic<int> writes{0};

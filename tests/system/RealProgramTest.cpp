@@ -47,7 +47,8 @@ struct Program {
     {
         QFile::copy(QStringLiteral(ORVALIN_EXE), exe);
         QDir(dir.path()).mkdir(QStringLiteral("run"));
-        QFile::setPermissions(dir.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(dir.filePath(QStringLiteral("run")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     QString path(const QString &name) const { return dir.filePath(name); }
 

@@ -45,10 +45,10 @@ TEST(AboutWindow, TheLinkOfTheAreaCrossedIsUnderlinedUntilThePointerIsBackOnTheW
     // Straight from the mail area to the web area, both stay underlined; labels, pictures,
     // the button and the title block change nothing; only the window's own surface clears.
     const Step steps[] = {
-        {about, surface, false, false},          {about->mailArea, mailSurface, true, false},
-        {about->mailLink, {10, 8}, true, false}, {about->okButton, {30, 12}, true, false},
+        {about, surface, false, false},           {about->mailArea, mailSurface, true, false},
+        {about->mailLink, {10, 8}, true, false},  {about->okButton, {30, 12}, true, false},
         {about->titleBlock, {4, 4}, true, false}, {about->webArea, webSurface, true, true},
-        {about, surface, false, false},          {about->webImage, {35, 15}, false, true},
+        {about, surface, false, false},           {about->webImage, {35, 15}, false, true},
     };
     for (const Step &s : steps) {
         moveOver(s.over, s.at);

@@ -7,8 +7,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
-#include <QScrollBar>
 #include <QDate>
+#include <QScrollBar>
 #include <QTest>
 #include <QTime>
 
@@ -92,8 +92,8 @@ TEST(HistoryView, WholeLinesAreSelectedAndCopiedAndTheSelectionStaysOnItsSamples
     QTest::mouseClick(s.view.viewport(), Qt::LeftButton, {}, QPoint(20, s.rowY(1)));
     QTest::mouseClick(s.view.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(20, s.rowY(3)));
     QTest::keyClick(&s.view, Qt::Key_C, Qt::ControlModifier);
-    const QString three = historyLine(s.store.at(9)) + "\r\n" + historyLine(s.store.at(8)) + "\r\n"
-        + historyLine(s.store.at(7)) + "\r\n";
+    const QString three =
+        historyLine(s.store.at(9)) + "\r\n" + historyLine(s.store.at(8)) + "\r\n" + historyLine(s.store.at(7)) + "\r\n";
     EXPECT_EQ(QApplication::clipboard()->text(), three);
     s.add(2);
     EXPECT_EQ(s.view.selectedText(), three);

@@ -21,7 +21,7 @@ std::optional<AnalogInputs> decodeAnalogReport(std::span<const quint8> report, i
     const int status = report[1];
     if (status != address + 1 && status != address + 11)
         return std::nullopt;
-    return AnalogInputs { report[2], report[3] };
+    return AnalogInputs{report[2], report[3]};
 }
 
 K8055Board::K8055Board(std::unique_ptr<BoardTransport> transport)
@@ -70,7 +70,7 @@ void K8055Board::CloseDevice()
 std::optional<AnalogInputs> K8055Board::freshestReport()
 {
     std::optional<AnalogInputs> latest;
-    BoardReport report {};
+    BoardReport report{};
     int reads = 0;
     // Returns false once the board is gone; the handle is useless then, so it is
     // dropped and the next OpenDevice looks for the board afresh.
@@ -83,8 +83,7 @@ std::optional<AnalogInputs> K8055Board::freshestReport()
         }
         if (n == 0)
             return false;
-        if (auto inputs = decodeAnalogReport(std::span(report).first(static_cast<std::size_t>(n)),
-                                             m_address))
+        if (auto inputs = decodeAnalogReport(std::span(report).first(static_cast<std::size_t>(n)), m_address))
             latest = inputs;
         return true;
     };

@@ -44,9 +44,9 @@ public:
         libusb_device_handle *handle = nullptr;
         int rc = LIBUSB_ERROR_NOT_FOUND;
         for (ssize_t i = 0; i < count && !handle; ++i) {
-            libusb_device_descriptor descriptor {};
-            if (libusb_get_device_descriptor(devices[i], &descriptor) != 0
-                || descriptor.idVendor != vendorId || descriptor.idProduct != productId)
+            libusb_device_descriptor descriptor{};
+            if (libusb_get_device_descriptor(devices[i], &descriptor) != 0 || descriptor.idVendor != vendorId
+                || descriptor.idProduct != productId)
                 continue;
             rc = libusb_open(devices[i], &handle);
             if (rc != 0)
@@ -56,8 +56,7 @@ public:
 
         if (!handle) {
             // LIBUSB_ERROR_ACCESS here means the udev rule is missing.
-            qCDebug(lcBoard) << "open" << Qt::hex << vendorId << productId << ":"
-                             << libusb_error_name(rc);
+            qCDebug(lcBoard) << "open" << Qt::hex << vendorId << productId << ":" << libusb_error_name(rc);
             return false;
         }
         if (!claim(handle)) {
@@ -77,9 +76,8 @@ public:
         if (timeoutMs <= 0)
             return 0;
         int transferred = 0;
-        const int rc = libusb_interrupt_transfer(m_handle, kEndpointIn, report.data(),
-                                                 static_cast<int>(report.size()), &transferred,
-                                                 static_cast<unsigned int>(timeoutMs));
+        const int rc = libusb_interrupt_transfer(m_handle, kEndpointIn, report.data(), static_cast<int>(report.size()),
+                                                 &transferred, static_cast<unsigned int>(timeoutMs));
         if (rc == 0 || rc == LIBUSB_ERROR_TIMEOUT)
             return transferred;
         qCDebug(lcBoard) << "read:" << libusb_error_name(rc);

@@ -50,14 +50,12 @@ QSerialPort::DataBits toQtDataBits(int bits)
 // for as long as the port stays open.
 bool meansLostLink(QSerialPort::SerialPortError error)
 {
-    return error == QSerialPort::ReadError || error == QSerialPort::ResourceError
-        || error == QSerialPort::UnknownError;
+    return error == QSerialPort::ReadError || error == QSerialPort::ResourceError || error == QSerialPort::UnknownError;
 }
 
 } // namespace
 
-SerialFault classifyOpenFailure(QSerialPort::SerialPortError error, bool deviceExists,
-                                bool deviceReadable)
+SerialFault classifyOpenFailure(QSerialPort::SerialPortError error, bool deviceExists, bool deviceReadable)
 {
     if (!deviceExists || error == QSerialPort::DeviceNotFoundError)
         return SerialFault::Absent;
@@ -171,8 +169,7 @@ void QtSerialPort::openClosedPort(const SerialConfig &config)
         m_fault = classifyOpenFailure(error, true, true);
 #else
         const QByteArray path = QFile::encodeName(m_devicePath);
-        m_fault = classifyOpenFailure(error, QFileInfo::exists(m_devicePath),
-                                      ::access(path.constData(), R_OK) == 0);
+        m_fault = classifyOpenFailure(error, QFileInfo::exists(m_devicePath), ::access(path.constData(), R_OK) == 0);
 #endif
         if (m_fault == SerialFault::Other)
             m_faultDetail = m_port.errorString();

@@ -9,8 +9,7 @@ namespace orv {
 // Classifies a failed opening from Qt's error and what the file system says of the
 // device. Qt reports a port held by another program (lock file, exclusive mode) as a
 // permission error; only the file's own rights tell the two apart.
-SerialFault classifyOpenFailure(QSerialPort::SerialPortError error, bool deviceExists,
-                                bool deviceReadable);
+SerialFault classifyOpenFailure(QSerialPort::SerialPortError error, bool deviceExists, bool deviceReadable);
 
 // The serial port on Qt SerialPort, opened read-only. Lives on the UI thread and needs
 // no event handling from its user: a lost device is noticed by the event loop or at

@@ -86,9 +86,8 @@ QList<TtyDevice> scanTtyDevices(const QString &sysClassTty, const QString &dev)
         }
     }
     QFile consoles(sysClassTty + QStringLiteral("/console/active"));
-    const QByteArrayList activeConsoles = consoles.open(QIODevice::ReadOnly)
-        ? consoles.readAll().simplified().split(' ')
-        : QByteArrayList();
+    const QByteArrayList activeConsoles =
+        consoles.open(QIODevice::ReadOnly) ? consoles.readAll().simplified().split(' ') : QByteArrayList();
     for (TtyDevice &tty : byName) {
         tty.isConsole = activeConsoles.contains(tty.name.toLatin1());
         const QString sysDir = sysClassTty + QLatin1Char('/') + tty.name;

@@ -45,7 +45,7 @@ Readings SerialSource::poll()
 
 Readings SerialSource::latest() const
 {
-    return { m_port.isOpen() ? m_value1 : std::nullopt, std::nullopt };
+    return {m_port.isOpen() ? m_value1 : std::nullopt, std::nullopt};
 }
 
 void SerialSource::close()
@@ -83,8 +83,7 @@ QString serialProblemText(SerialFault fault, const QString &device, const QStrin
 {
     QString text;
     switch (fault) {
-    case SerialFault::None:
-        return {};
+    case SerialFault::None: return {};
     case SerialFault::NoPort:
         text = QStringLiteral("Aucun port série trouvé : branchez l'adaptateur série de l'appareil.");
         break;
@@ -93,15 +92,18 @@ QString serialProblemText(SerialFault fault, const QString &device, const QStrin
         break;
     case SerialFault::Busy:
         text = QStringLiteral("Le port %1 est occupé par un autre programme : fermez ce programme, "
-                              "la lecture reprendra d'elle-même.").arg(device);
+                              "la lecture reprendra d'elle-même.")
+                   .arg(device);
         break;
     case SerialFault::Permission:
         text = QStringLiteral("Accès refusé à %1 : ajoutez votre compte au groupe dialout, "
-                              "puis reconnectez-vous.").arg(device);
+                              "puis reconnectez-vous.")
+                   .arg(device);
         break;
     case SerialFault::LinkLost:
         text = QStringLiteral("Le port %1 a été débranché : rebranchez l'appareil, "
-                              "la lecture reprendra d'elle-même.").arg(device);
+                              "la lecture reprendra d'elle-même.")
+                   .arg(device);
         break;
     case SerialFault::Other:
         text = QStringLiteral("Le port %1 ne peut pas être ouvert (%2).").arg(device, detail);

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# CI stage: what the compiler does not check. The layers (core, settings, sources and
+# display need no widget and include nothing of a higher layer; ui nothing of app), the
+# layout of every source file (.clang-format), and the size of the tests against the code.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+status=0
+
+# Layers: which project folders a file of each layer may include from.
+declare -A allowed=(
+  [core]="core" [settings]="core settings" [sources]="core sources" [display]="core display"
+  [ui]="core display ui" [app]="core settings sources display ui app"
+)
+widgets_dir="$(pkg-config --variable=includedir Qt6Widgets 2>/dev/null)/QtWidgets"
+for layer in "${!allowed[@]}"; do
+  while IFS=: read -r file line include; do
+    folder="${include%%/*}"
+    [[ " ${allowed[$layer]} " == *" $folder "* ]] && continue
+    echo "layers: $file:$line includes \"$include\", above or beside the $layer layer"
+    status=1
+  done < <(grep -rnoE '#include "[a-z]+/[A-Za-z/]+\.h"' "src/$layer" | sed -E 's/#include "(.*)"/\1/')
+  case "$layer" in ui|app) continue ;; esac
+  while IFS=: read -r file line header; do
+    if [[ "$header" == QtWidgets/* ]] || [ -e "$widgets_dir/$header" ]; then
+      echo "layers: $file:$line includes <$header>, a Qt Widgets header, in the $layer layer"
+      status=1
+    fi
+  done < <(grep -rnoE '#include <Q[A-Za-z/]+>' "src/$layer" | sed -E 's/#include <(.*)>/\1/')
+done
+[ "$status" -eq 0 ] && echo "layers: no widget below ui, no arrow upwards"
+
+# Layout.
+mapfile -t sources < <(git ls-files '*.cpp' '*.h')
+if ! clang-format --dry-run --Werror "${sources[@]}" 2>/dev/null; then
+  echo "format: these files do not follow .clang-format (clang-format -i fixes them):"
+  clang-format --dry-run "${sources[@]}" 2>&1 | grep -oE '^[^:]+\.(cpp|h)' | sort -u
+  status=1
+else
+  echo "format: ${#sources[@]} files follow .clang-format"
+fi
+
+# Test budget: non-blank lines of tests/ and fuzz/ against those of src/.
+count() { git ls-files -- "$@" | grep -E '\.(cpp|h)$' | xargs cat | grep -cv '^[[:space:]]*$'; }
+code=$(count src)
+tests=$(count tests fuzz)
+percent=$((100 * tests / code))
+echo "test budget: $tests lines of tests and fuzz checks for $code lines of src/ ($percent %; at most 40 %)"
+[ "$percent" -le 40 ] || status=1
+exit "$status"

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "FakeClock.h"
+#include "FakeSources.h"
+#include "FaultyFileSystem.h"
+#include "app/Logger.h"
+#include "settings/SettingsFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace orv::test {
+
+inline QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A logger on fakes, in a folder of its own that is also the current directory.
+struct LoggerRig {
+    QTemporaryDir dir;
+    QString previousDir = QDir::currentPath();
+    FakeClock clock;
+    FaultyFileSystem files;
+    FakeSourceFactory sources;
+    QString settingsPath = dir.filePath(QStringLiteral("orvtr.cfg"));
+    SettingsFile settingsFile{files, settingsPath, dir.filePath(QStringLiteral("user/orvtr.cfg"))};
+    std::unique_ptr<Logger> logger;
+
+    LoggerRig() { QDir::setCurrent(dir.path()); }
+    ~LoggerRig()
+    {
+        logger.reset();
+        QDir::setCurrent(previousDir);
+    }
+    Logger &make()
+    {
+        logger = std::make_unique<Logger>(
+            LoggerServices{clock, files, sources, settingsFile, {dir.filePath(QStringLiteral("rescue"))}});
+        return *logger;
+    }
+    Logger &start(const Logger::Overrides &overrides = {})
+    {
+        make().startUp(overrides);
+        return *logger;
+    }
+    // Runs the sampling timer for `ticks` ticks, each when it is due.
+    void runTicks(int ticks)
+    {
+        for (int i = 0; i < ticks && logger->sampleTimer().isActive(); ++i) {
+            clock.advance(logger->sampleTimer().interval());
+            logger->onSampleTimer();
+        }
+    }
+    // The writer's thread has tried everything and said so.
+    void settle()
+    {
+        logger->waitForWrites();
+        QCoreApplication::sendPostedEvents();
+    }
+    QByteArray file(const QString &name)
+    {
+        settle();
+        return readAll(dir.filePath(name));
+    }
+};
+
+} // namespace orv::test
