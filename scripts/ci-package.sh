@@ -47,13 +47,14 @@ work="$(mktemp -d)"
 (cd "$work" && exec env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=offscreen \
    orvalin --record 2>"$out/stderr") &
 pid=$!
+lines() { if [ -f "$work/data_tr.csv" ]; then wc -l <"$work/data_tr.csv"; else echo 0; fi; }
 for _ in $(seq 50); do
-  [ "$(wc -l <"$work/data_tr.csv" 2>/dev/null || echo 0)" -ge 2 ] && break
+  [ "$(lines)" -ge 2 ] && break
   sleep 0.2
 done
 kill -TERM "$pid"
 wait "$pid" || { echo "the installed program ended with code $?:" >&2; cat "$out/stderr" >&2; exit 1; }
-[ "$(wc -l <"$work/data_tr.csv" 2>/dev/null || echo 0)" -ge 2 ] ||
+[ "$(lines)" -ge 2 ] ||
   { echo "the installed program recorded nothing:" >&2; cat "$out/stderr" >&2; exit 1; }
 settings="$(find "$home/.config" -name orvtr.cfg 2>/dev/null | head -n1)"
 [ -n "$settings" ] || { echo "no settings file in the user's configuration folder" >&2; exit 1; }
