@@ -45,7 +45,15 @@ Recorder::Tick Recorder::tick(const Readings &readings)
         const int number = m_store.append(sample);
         m_writer.append(m_file, recordingLine(number, sample));
         const qint64 perSample = m_plan.ticksPerSample;
-        m_nextSampleTick = (tick / perSample + 1) * perSample;
+        if (now - m_schedule.dueAt(m_nextSampleTick) > LateSampleMs) {
+            // Back from a stall (a stopped process, a suspended machine): the grid starts
+            // again at this sample, so the next one is a whole interval away, never two
+            // samples in the same second.
+            m_schedule.realign(now);
+            m_nextSampleTick = perSample;
+        } else {
+            m_nextSampleTick = (tick / perSample + 1) * perSample;
+        }
         result.sampleTaken = true;
     }
     result.delayMs = m_schedule.delayAfter(m_clock.steadyMs());

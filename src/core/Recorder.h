@@ -15,10 +15,14 @@ class Clock;
 class FileSystem;
 
 // A recording without its window: the sample store, the tick grid with its sampling plan,
-// the test value and the writer of the recording file, which writes on a thread of its own. Whoever runs the sampling
-// timer calls tick() when the timer fires and waits the delay it returns.
+// the test value and the writer of the recording file, which writes on a thread of its own.
+// Whoever runs the sampling timer calls tick() when the timer fires and waits the delay it
+// returns.
 class Recorder {
 public:
+    // Far beyond a busy machine's timer delay, well within a second.
+    static constexpr qint64 LateSampleMs = 100;
+
     Recorder(const Clock &clock, FileSystem &files);
 
     // Starts a recording into `file`: the store and the test value start again from zero,
@@ -32,9 +36,10 @@ public:
         bool stoppedFull = false; // a sample was due after the last slot: the recording stopped
         int delayMs = 0;          // until the next tick, while recording
     };
-    // A sample is due at the grid ticks 0, N, 2N, ... (N ticks per sample); after a late
-    // tick, one sample is taken at once for all the due ones that passed, and the next
-    // comes on the grid. The sample holds exactly `readings` and the date and time now.
+    // A sample is due at the grid ticks 0, N, 2N, ... (N ticks per sample). A sample taken
+    // more than LateSampleMs after it was due stands for all the due ones that passed, and
+    // the grid starts again from it: the next one is a whole interval later. The sample
+    // holds exactly `readings` and the date and time now.
     Tick tick(const Readings &readings);
 
     const SampleStore &store() const { return m_store; }

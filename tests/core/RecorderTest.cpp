@@ -109,26 +109,28 @@ TEST(Recorder, SamplesFollowTheirPlanForEveryInterval)
     }
 }
 
-TEST(Recorder, AStalledProcessGivesOneSampleOnResumeThenTheGridAgain)
+TEST(Recorder, AStalledProcessGivesOneSampleOnResumeThenOneIntervalLater)
 {
     struct Case {
         Interval interval;
-        qint64 beforeMs, stallMs, afterMs;
-        QStringList times;
+        qint64 startMs, beforeMs, stallMs, afterMs;
+        const char *times;
     };
     const Case cases[] = {
-        // Stopped 6 s just after the first sample: one sample on resume, the next on the grid.
-        {Interval::Second1, 100, 6'000, 1'000, {"14:03:07", "14:03:13", "14:03:14"}},
-        // Stopped 20 min across the 15-minute sample: one on resume, then 14:33 as planned.
-        {Interval::Minutes15, 60'000, 20 * 60'000, 14 * 60'000, {"14:03:07", "14:24:07", "14:33:07"}},
+        // Grid at .900 of each second, stopped 6 s, back at 13.2 s: the next sample at 14.2,
+        // not at 13.9 with the same stamp.
+        {Interval::Second1, 890, 100, 5'210, 1'000, "14:03:07 14:03:13 14:03:14"},
+        // Stopped 20 min across the 15-minute sample: one on resume, the next 15 min later.
+        {Interval::Minutes15, 0, 60'000, 20 * 60'000, 15 * 60'000, "14:03:07 14:24:07 14:39:07"},
     };
     for (const Case &c : cases) {
         Recording r;
+        r.clock.advance(c.startMs);
         r.start(c.interval);
         r.run(c.beforeMs);
         r.stall(c.stallMs);
         r.run(c.afterMs);
-        EXPECT_EQ(r.sampleTimes(), c.times) << static_cast<int>(c.interval);
+        EXPECT_EQ(r.sampleTimes().join(' '), QLatin1String(c.times)) << static_cast<int>(c.interval);
     }
 }
 
