@@ -106,20 +106,26 @@ RecordingWriter::Rescue RecordingWriter::rescue(const QStringList &folders, cons
     Rescue result;
     const QString stamp = now.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
     for (Queue &queue : m_queues) {
-        const QString base = QStringLiteral("secours-%1-%2").arg(stamp, QFileInfo(queue.file).fileName());
+        const QString name = QFileInfo(queue.file).fileName();
         int error = ENOENT;
         for (const QString &folder : folders) {
             error = m_files.makeFolder(folder);
-            const QString path = QDir(folder).filePath(base);
-            if (error == 0)
+            // Two rescues in one second (or two files of one name) each get a file of their own.
+            for (int n = 1; error == 0 || (error == EEXIST && n <= 99); ++n) {
+                const QString base = n == 1 ? QStringLiteral("secours-%1-%2").arg(stamp, name)
+                                            : QStringLiteral("secours-%1-%2-%3").arg(stamp).arg(n).arg(name);
+                const QString path = QDir(folder).filePath(base);
                 error = writeRescue(path, queue);
-            if (error == 0) {
-                result.files.append(path);
-                result.lines += static_cast<int>(queue.lines.size());
-                noteRescueFiles(m_files, folder, {path});
-                queue.lines.clear();
-                break;
+                if (error == 0) {
+                    result.files.append(path);
+                    result.lines += static_cast<int>(queue.lines.size());
+                    noteRescueFiles(m_files, folder, {path});
+                    queue.lines.clear();
+                    break;
+                }
             }
+            if (error == 0)
+                break;
         }
         if (!queue.lines.empty()) {
             result.lost += static_cast<int>(queue.lines.size());

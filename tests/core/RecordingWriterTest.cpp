@@ -128,19 +128,22 @@ TEST(RecordingWriter, WhatStillWaitsGoesToARescueFileInTheFirstFolderThatTakesIt
     const QString lost = f.path(QStringLiteral("gone/rec.csv"));
     f.writer.append(lost, line(1));
     f.writer.append(lost, line(2));
-    QFile(f.path(QStringLiteral("blocked"))).open(QIODevice::WriteOnly); // a file, not a folder
+    f.writer.append(f.path(QStringLiteral("gone too/rec.csv")), line(3)); // the same name
+    QFile(f.path(QStringLiteral("blocked"))).open(QIODevice::WriteOnly);  // a file, not a folder
 
     const RecordingWriter::Rescue r =
         f.writer.rescue({f.path(QStringLiteral("blocked")), f.path(QStringLiteral("data"))},
                         QDateTime(QDate(2026, 12, 5), QTime(14, 3, 9)));
-    const QString expected = f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-rec.csv"));
-    EXPECT_EQ(r.files, QStringList{expected});
-    EXPECT_EQ(r.lines, 2);
+    const QStringList expected{f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-rec.csv")),
+                               f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-2-rec.csv"))};
+    EXPECT_EQ(r.files, expected);
+    EXPECT_EQ(r.lines, 3);
     EXPECT_EQ(r.lost, 0);
-    EXPECT_EQ(readAll(expected), kHeader + line(1) + line(2));
+    EXPECT_EQ(readAll(expected[0]), kHeader + line(1) + line(2));
+    EXPECT_EQ(readAll(expected[1]), kHeader + line(3));
     EXPECT_EQ(f.writer.waitingLines(), 0);
-    // The next start is told once where it is.
-    EXPECT_EQ(takeRescueNotes(f.files, f.path(QStringLiteral("data"))), QStringList{expected});
+    // The next start is told once where they are.
+    EXPECT_EQ(takeRescueNotes(f.files, f.path(QStringLiteral("data"))), expected);
     EXPECT_TRUE(takeRescueNotes(f.files, f.path(QStringLiteral("data"))).isEmpty());
 }
 

@@ -60,6 +60,7 @@ struct Program {
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("run")));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
+        env.insert(QStringLiteral("TMPDIR"), dir.path()); // the last rescue folder
         env.remove(QStringLiteral("DISPLAY"));
         p->setProcessEnvironment(env);
         p->setWorkingDirectory(dir.path());
