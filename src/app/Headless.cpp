@@ -36,6 +36,8 @@ int Headless::start()
 {
     for (const QString &file : m_logger.rescuedEarlier())
         say(QStringLiteral("des mesures d'une séance précédente ont été gardées dans %1").arg(file));
+    if (!m_logger.damagedSettingsNotice().isEmpty())
+        say(m_logger.damagedSettingsNotice());
     if (m_logger.settings().source == SourceKind::Keyboard) {
         say(QStringLiteral("le mode test se commande au clavier et demande la fenêtre : "
                            "choisissez --source usb ou --source serie"));

@@ -60,6 +60,8 @@ public:
     QString rescueFolder() const { return m_services.rescueFolders.value(0); }
     // Rescue files of earlier runs that the user has not been told about yet.
     const QStringList &rescuedEarlier() const { return m_rescuedEarlier; }
+    // Empty unless the settings file read at start-up was damaged; lower case, in French.
+    const QString &damagedSettingsNotice() const { return m_damagedSettingsNotice; }
 
     bool recording() const { return m_recorder.recording(); }
     // Returns once every line taken so far has been tried on the disk, or after timeoutMs
@@ -117,6 +119,7 @@ private:
     std::unique_ptr<Source> m_source;
     Readings m_readout;
     QStringList m_rescuedEarlier;
+    QString m_damagedSettingsNotice;
     QTimer m_sampleTimer;
     QTimer m_readoutTimer;
     QTimer m_maintenanceTimer;

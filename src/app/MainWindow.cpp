@@ -85,6 +85,9 @@ void MainWindow::showStartUp()
         inform(QStringLiteral("Des mesures qui n'avaient pas pu être écrites à la fin d'une séance "
                               "précédente ont été gardées dans :\n")
                + rescued.join(QLatin1Char('\n')));
+    QString damaged = m_logger.damagedSettingsNotice();
+    if (!damaged.isEmpty())
+        inform(damaged.replace(0, 1, damaged[0].toUpper()) + QLatin1Char('.'));
 }
 
 void MainWindow::inform(const QString &text)

@@ -205,6 +205,7 @@ SettingsFile::Loaded SettingsFile::load() const
         from = m_startFromPath;
 
     Loaded out;
+    out.from = from;
     int fd = -1;
     // The seam refuses a pipe or a device without opening it, so this never blocks.
     const int error = m_fs.open(from, FileSystem::Open::Read, fd);

@@ -46,6 +46,7 @@ public:
     struct Loaded {
         Status status = Status::Missing;
         Settings settings;
+        QString from; // the file read
     };
     // Never blocks: a pipe, a device or a folder in place of the file reads as damaged.
     Loaded load() const;

@@ -39,6 +39,7 @@ TEST(LoggerStartUp, FirstStartWritesTheDefaultsSecondStartAppliesThemUntouched)
         EXPECT_EQ(logger.settings().interval, Interval::Second1);
         EXPECT_TRUE(logger.readoutTimer().isActive());
         EXPECT_FALSE(logger.maintenanceTimer().isActive());
+        EXPECT_TRUE(logger.damagedSettingsNotice().isEmpty());
     }
     // Stored serial source at 15 minutes: in effect at once, the port opened once, the
     // file not rewritten; a damaged width is not rewritten either.
@@ -51,6 +52,7 @@ TEST(LoggerStartUp, FirstStartWritesTheDefaultsSecondStartAppliesThemUntouched)
     EXPECT_EQ(second.sources.log.calls, QStringList{QStringLiteral("open serial")});
     EXPECT_EQ(logger.maintenanceTimer().interval(), 10000);
     EXPECT_EQ(readAll(second.settingsPath), stored);
+    EXPECT_TRUE(logger.damagedSettingsNotice().contains(QStringLiteral("endommagé")));
 }
 
 TEST(LoggerChoices, EachChoiceTakesEffectAndIsSavedOnce)
