@@ -4,9 +4,35 @@
 #include "core/Texts.h"
 #include "sources/Source.h"
 
+#include <cerrno>
+#include <poll.h>
+#include <unistd.h>
+
 namespace orv {
 
-Headless::Headless(Logger &logger, std::FILE *out, std::FILE *err, QObject *parent)
+namespace {
+
+// Writes only what the reader takes at once: a line (far below a pipe's atomic size) goes
+// whole or not at all when the reader stalls, stops or is gone.
+bool writeWithoutWaiting(int fd, QByteArrayView bytes)
+{
+    while (!bytes.isEmpty()) {
+        pollfd ready{fd, POLLOUT, 0};
+        if (::poll(&ready, 1, 0) != 1 || (ready.revents & POLLOUT) == 0)
+            return false;
+        const ssize_t n = ::write(fd, bytes.data(), static_cast<size_t>(bytes.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes = bytes.sliced(n);
+    }
+    return true;
+}
+
+} // namespace
+
+Headless::Headless(Logger &logger, int out, int err, QObject *parent)
     : QObject(parent)
     , m_logger(logger)
     , m_out(out)
@@ -55,14 +81,19 @@ void Headless::printSample(int number)
     QByteArray line = recordingLine(number, m_logger.recorder().store().at(number));
     line.chop(2);
     line += '\n';
-    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), m_out);
-    std::fflush(m_out);
+    if (!writeWithoutWaiting(m_out, line)) {
+        if (m_skippedLines++ == 0)
+            say(QStringLiteral("la sortie standard ne suit pas ou est fermée : les lignes qu'elle ne "
+                               "prend pas sont sautées, le fichier les a toutes"));
+    } else if (m_skippedLines > 0) {
+        say(QStringLiteral("la sortie standard reprend ; %1 ligne(s) n'y ont pas été affichées").arg(m_skippedLines));
+        m_skippedLines = 0;
+    }
 }
 
 void Headless::say(const QString &text)
 {
-    std::fprintf(m_err, "orvalin : %s\n", text.toLocal8Bit().constData());
-    std::fflush(m_err);
+    writeWithoutWaiting(m_err, QByteArray("orvalin : ") + text.toLocal8Bit() + '\n');
 }
 
 void Headless::onStopped(bool storeFull)

@@ -3,20 +3,21 @@
 #include <QObject>
 #include <QString>
 
-#include <cstdio>
-
 namespace orv {
 
 class Logger;
 
 // Recording without a window: one line per sample on standard output (the line of the
 // file), messages in French on standard error. The program's exit codes.
+// Neither output ever holds up a sample: a line that a stalled or closed reader cannot take
+// at once is skipped there (the file has it), and the caller ignores SIGPIPE.
 class Headless : public QObject {
     Q_OBJECT
 public:
     enum ExitCode { AllWritten = 0, Refused = 2, Rescued = 3, Lost = 4 };
 
-    Headless(Logger &logger, std::FILE *out, std::FILE *err, QObject *parent = nullptr);
+    // out, err: file descriptors, left open.
+    Headless(Logger &logger, int out, int err, QObject *parent = nullptr);
 
     // Starts recording, or says why it cannot and returns Refused.
     int start();
@@ -34,8 +35,9 @@ private:
     void onReadout();
 
     Logger &m_logger;
-    std::FILE *m_out;
-    std::FILE *m_err;
+    int m_out;
+    int m_err;
+    int m_skippedLines = 0;
     int m_lastWaiting = 0;
     QString m_lastProblem;
 };
