@@ -99,14 +99,15 @@ void BackgroundWriter::run()
         const bool changed = lines != m_waitingLines;
         m_waiting = std::move(waiting);
         m_waitingLines = lines;
-        m_busy = false;
         const std::function<void()> onChange = m_onChange;
-        m_idle.notify_all();
         if (changed && onChange) {
+            // Still busy: whoever drains sees the change told before it goes on.
             lock.unlock();
             onChange();
             lock.lock();
         }
+        m_busy = false;
+        m_idle.notify_all();
     }
 }
 
