@@ -101,6 +101,27 @@ int RecordingWriter::waitingLines() const
     return n;
 }
 
+namespace {
+
+// secours-<stamp>-[<n>-]<name>, cut to what a folder entry may hold (255 bytes) so that a
+// long original name cannot stop its own rescue; the extension is kept.
+QString rescueName(const QString &stamp, int n, const QString &name)
+{
+    const QString prefix =
+        n == 1 ? QStringLiteral("secours-%1-").arg(stamp) : QStringLiteral("secours-%1-%2-").arg(stamp).arg(n);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    QString stem = dot > 0 ? name.left(dot) : name;
+    QString suffix = dot > 0 ? name.mid(dot) : QString();
+    constexpr qsizetype kNameMax = 255;
+    while ((prefix + stem + suffix).toUtf8().size() > kNameMax) {
+        QString &cut = stem.isEmpty() ? suffix : stem;
+        cut.chop(cut.size() >= 2 && cut.back().isLowSurrogate() ? 2 : 1);
+    }
+    return prefix + stem + suffix;
+}
+
+} // namespace
+
 RecordingWriter::Rescue RecordingWriter::rescue(const QStringList &folders, const QDateTime &now)
 {
     Rescue result;
@@ -112,9 +133,7 @@ RecordingWriter::Rescue RecordingWriter::rescue(const QStringList &folders, cons
             error = m_files.makeFolder(folder);
             // Two rescues in one second (or two files of one name) each get a file of their own.
             for (int n = 1; error == 0 || (error == EEXIST && n <= 99); ++n) {
-                const QString base = n == 1 ? QStringLiteral("secours-%1-%2").arg(stamp, name)
-                                            : QStringLiteral("secours-%1-%2-%3").arg(stamp).arg(n).arg(name);
-                const QString path = QDir(folder).filePath(base);
+                const QString path = QDir(folder).filePath(rescueName(stamp, n, name));
                 error = writeRescue(path, queue);
                 if (error == 0) {
                     result.files.append(path);

@@ -129,15 +129,21 @@ TEST(RecordingWriter, WhatStillWaitsGoesToARescueFileInTheFirstFolderThatTakesIt
     f.writer.append(lost, line(1));
     f.writer.append(lost, line(2));
     f.writer.append(f.path(QStringLiteral("gone too/rec.csv")), line(3)); // the same name
-    QFile(f.path(QStringLiteral("blocked"))).open(QIODevice::WriteOnly);  // a file, not a folder
+    // A name the folder took, but too long once "secours-<date>_<time>-" stands before it.
+    const QString longName = QStringLiteral("é").repeated(120) + QStringLiteral(".csv");
+    f.writer.append(f.path(QStringLiteral("gone/") + longName), line(4));
+    QFile(f.path(QStringLiteral("blocked"))).open(QIODevice::WriteOnly); // a file, not a folder
 
     const RecordingWriter::Rescue r =
         f.writer.rescue({f.path(QStringLiteral("blocked")), f.path(QStringLiteral("data"))},
                         QDateTime(QDate(2026, 12, 5), QTime(14, 3, 9)));
-    const QStringList expected{f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-rec.csv")),
-                               f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-2-rec.csv"))};
+    const QStringList expected{
+        f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-rec.csv")),
+        f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-2-rec.csv")),
+        f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-") + longName.right(111 + 4)),
+    };
     EXPECT_EQ(r.files, expected);
-    EXPECT_EQ(r.lines, 3);
+    EXPECT_EQ(r.lines, 4);
     EXPECT_EQ(r.lost, 0);
     EXPECT_EQ(readAll(expected[0]), kHeader + line(1) + line(2));
     EXPECT_EQ(readAll(expected[1]), kHeader + line(3));
