@@ -4,7 +4,12 @@
 #include "sources/RealSourceFactory.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orv {
 
@@ -19,9 +24,32 @@ SettingsLocation settingsLocation(const QString &executableDir, const QString &u
     return where;
 }
 
+namespace {
+
+// The last resort lies in the shared temporary folder: a folder of this user's own, which
+// nobody else may have made or be able to write into (no planted links, no notes of others).
+QString privateTempFolder()
+{
+    const QString path = QDir::tempPath() + QStringLiteral("/orvalin-%1").arg(::getuid());
+    const QByteArray name = QFile::encodeName(path);
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        return {};
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()
+        || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return {};
+    return path;
+}
+
+} // namespace
+
 QStringList defaultRescueFolders()
 {
-    return {QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), QDir::tempPath()};
+    QStringList folders{QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
+    const QString temp = privateTempFolder();
+    if (!temp.isEmpty())
+        folders.append(temp);
+    return folders;
 }
 
 RealLogger::RealLogger(const SettingsLocation &settings)
