@@ -1,11 +1,19 @@
 #include "Clock.h"
 
 #include <chrono>
+#include <ctime>
 
 namespace orv {
 
 qint64 SystemClock::steadyMs() const
 {
+#ifdef CLOCK_BOOTTIME
+    // Counts a suspended machine's sleep too, so samples missed while it slept are seen as
+    // missed (the monotonic clock would simply pause with it).
+    timespec t{};
+    if (::clock_gettime(CLOCK_BOOTTIME, &t) == 0)
+        return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1'000'000;
+#endif
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }

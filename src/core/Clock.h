@@ -5,8 +5,9 @@
 
 namespace orv {
 
-// Time as the program sees it: a monotonic clock for scheduling and the wall
-// clock for the date and time texts. Tests substitute a fake.
+// Time as the program sees it: a monotonic clock for scheduling (on Linux one that goes on
+// while the machine sleeps) and the wall clock for the date and time texts. Tests
+// substitute a fake.
 class Clock {
 public:
     virtual ~Clock() = default;
