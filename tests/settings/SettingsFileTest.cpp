@@ -131,7 +131,6 @@ TEST(SettingsReader, ReadsWhatOtherWritersLeaveAndDefaultsWhatIsUnusable)
          "es \xb0"
          "C.csv\",1,0,3600\r\n",
          make("données °C.csv", Interval::Second1, SourceKind::Keyboard, 3600), false},
-        {"\"x\",\"\xce\xa9.csv\",1,0,3600\r\n", make("Ω.csv", Interval::Second1, SourceKind::Keyboard, 3600), false},
         // A name cut inside a UTF-8 character keeps every byte, read as Windows-1252.
         {"\"x\",\"mesures\xc3\",2,0,3600\r\n", make("mesuresÃ", Interval::Seconds10, SourceKind::Keyboard, 3600),
          false},
@@ -145,7 +144,6 @@ TEST(SettingsReader, ReadsWhatOtherWritersLeaveAndDefaultsWhatIsUnusable)
         {"\"x\",\"   \",5,1,4410\r\n", make("data_tr.csv", Interval::Minutes30, SourceKind::Board, 4410), true},
         // Control bytes: no file can usefully be named so.
         {"\"x\",\"a\x01.csv\",5,1,4410\r\n", make("data_tr.csv", Interval::Minutes30, SourceKind::Board, 4410), true},
-        {"\"x\",\"a\tb.csv\",5,1,4410\r\n", make("data_tr.csv", Interval::Minutes30, SourceKind::Board, 4410), true},
         {"", Settings{}, true},
     };
     for (const auto &c : cases) {
