@@ -5,6 +5,7 @@
 #include "sources/Source.h"
 
 #include <cerrno>
+#include <csignal>
 #include <poll.h>
 #include <unistd.h>
 
@@ -38,6 +39,8 @@ Headless::Headless(Logger &logger, int out, int err, QObject *parent)
     , m_out(out)
     , m_err(err)
 {
+    // A reader of the output that goes away must not end the recording.
+    std::signal(SIGPIPE, SIG_IGN);
     connect(&m_logger, &Logger::sampleTaken, this, &Headless::printSample);
     connect(&m_logger, &Logger::recordingStopped, this, &Headless::onStopped);
     connect(&m_logger, &Logger::waitingChanged, this, &Headless::onWaitingChanged);

@@ -10,7 +10,7 @@ class Logger;
 // Recording without a window: one line per sample on standard output (the line of the
 // file), messages in French on standard error. The program's exit codes.
 // Neither output ever holds up a sample: a line that a stalled or closed reader cannot take
-// at once is skipped there (the file has it), and the caller ignores SIGPIPE.
+// at once is skipped there (the file has it); SIGPIPE is ignored from construction on.
 class Headless : public QObject {
     Q_OBJECT
 public:

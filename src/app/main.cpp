@@ -35,8 +35,6 @@ int runHeadless(int argc, char **argv, const orv::CommandLine &command)
     QCoreApplication app(argc, argv);
     orv::TerminationSignals termination;
     orv::RealLogger real(settingsHere());
-    // A reader of the output that goes away must not end the recording.
-    std::signal(SIGPIPE, SIG_IGN);
     orv::Headless headless(real.logger(), STDOUT_FILENO, STDERR_FILENO);
     real.logger().startUp(command.overrides);
     if (headless.start() != orv::Headless::AllWritten)

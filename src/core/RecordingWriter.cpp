@@ -131,20 +131,23 @@ RecordingWriter::Rescue RecordingWriter::rescue(const QStringList &folders, cons
         int error = ENOENT;
         for (const QString &folder : folders) {
             error = m_files.makeFolder(folder);
+            QString path;
             // Two rescues in one second (or two files of one name) each get a file of their own.
-            for (int n = 1; error == 0 || (error == EEXIST && n <= 99); ++n) {
-                const QString path = QDir(folder).filePath(rescueName(stamp, n, name));
+            for (int n = 1; error == 0 && n <= 99; ++n) {
+                path = QDir(folder).filePath(rescueName(stamp, n, name));
                 error = writeRescue(path, queue);
-                if (error == 0) {
-                    result.files.append(path);
-                    result.lines += static_cast<int>(queue.lines.size());
-                    noteRescueFiles(m_files, folder, {path});
-                    queue.lines.clear();
+                if (error == EEXIST && n < 99)
+                    error = 0; // taken: try the next number
+                else
                     break;
-                }
             }
-            if (error == 0)
+            if (error == 0) {
+                result.files.append(path);
+                result.lines += static_cast<int>(queue.lines.size());
+                noteRescueFiles(m_files, folder, {path});
+                queue.lines.clear();
                 break;
+            }
         }
         if (!queue.lines.empty()) {
             result.lost += static_cast<int>(queue.lines.size());

@@ -19,7 +19,7 @@ qint64 TickSchedule::tickAt(qint64 nowMs) const
 
 int TickSchedule::delayAfter(qint64 nowMs) const
 {
-    const qint64 next = m_origin + (tickAt(nowMs) + 1) * m_interval;
+    const qint64 next = dueAt(tickAt(nowMs) + 1);
     return static_cast<int>(std::clamp<qint64>(next - nowMs, 1, std::numeric_limits<int>::max()));
 }
 
