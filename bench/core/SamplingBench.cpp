@@ -2,8 +2,8 @@
 // of one line beside it.
 #include "core/Clock.h"
 #include "core/FileSystem.h"
+#include "core/LineFile.h"
 #include "core/Recorder.h"
-#include "core/RecordingWriter.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -35,9 +35,10 @@ public:
         return 0;
     }
     int write(int, QByteArrayView) override { return 0; }
-    int size(int, qint64 &bytes) override
+    int writeAt(int, qint64, QByteArrayView) override { return 0; }
+    int status(int, Status &out) override
     {
-        bytes = 0;
+        out = {};
         return 0;
     }
     int sync(int) override { return 0; }
@@ -48,7 +49,7 @@ void BM_TickWithAFullStoreWithoutDisk(benchmark::State &state)
 {
     SecondsClock clock;
     NoDisk disk;
-    Recorder recorder(clock, disk);
+    Recorder recorder(clock, disk, {});
     const Readings readings{128, 255};
     for (auto _ : state) {
         state.PauseTiming();
@@ -69,11 +70,11 @@ void BM_DurableAppend(benchmark::State &state)
 {
     QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
     PosixFileSystem disk;
-    RecordingWriter writer(disk);
-    const QString name = dir.filePath(QStringLiteral("data_tr.csv"));
-    const QByteArray line("32000;128;255;12-05-2026;14:03:07\r\n");
+    LineFile file{dir.filePath(QStringLiteral("data_tr.csv")), {}, {}};
+    const std::vector<QByteArray> line{"32000;128;255;12-05-2026;14:03:07\r\n"};
+    std::optional<Fragment> fragment;
     for (auto _ : state)
-        writer.append(name, line);
+        benchmark::DoNotOptimize(appendLines(disk, file, line, {}, fragment));
 }
 BENCHMARK(BM_DurableAppend)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

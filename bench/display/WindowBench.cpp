@@ -77,7 +77,8 @@ public:
 class Quiet final : public Desktop {
 public:
     void beep() override {}
-    bool askYesNo(QWidget *, const QString &, const QString &) override { return true; }
+    bool askYesNo(QWidget *, const QString &, orv::QuestionText &) override { return true; }
+    void tellBeforeEnd(const QString &, const QString &) override {}
     void inform(QWidget *, const QString &, const QString &) override {}
     bool openLink(const QString &) override { return false; }
 };

@@ -46,6 +46,7 @@ Headless::Headless(Logger &logger, int out, int err, QObject *parent)
     connect(&m_logger, &Logger::waitingChanged, this, &Headless::onWaitingChanged);
     connect(&m_logger, &Logger::settingsNotSaved, this, &Headless::say);
     connect(&m_logger, &Logger::readoutUpdated, this, &Headless::onReadout);
+    connect(&m_logger, &Logger::fragmentCut, this, &Headless::say);
 }
 
 void Headless::onReadout()
@@ -63,8 +64,8 @@ void Headless::onReadout()
 
 int Headless::start()
 {
-    for (const QString &file : m_logger.rescuedEarlier())
-        say(QStringLiteral("des mesures d'une séance précédente ont été gardées dans %1").arg(file));
+    for (const QString &notice : m_logger.rescuedEarlierNotices())
+        say(notice);
     if (!m_logger.damagedSettingsNotice().isEmpty())
         say(m_logger.damagedSettingsNotice());
     if (m_logger.settings().source == SourceKind::Keyboard) {
@@ -111,27 +112,25 @@ void Headless::onStopped(bool storeFull)
 
 void Headless::onWaitingChanged()
 {
-    const auto waiting = m_logger.recorder().writer().waiting();
-    if (waiting.isEmpty() && m_lastWaiting > 0)
+    // Said when a file starts or stops waiting, or waits for another reason; not per line.
+    QStringList now;
+    for (const RecordingWriter::Waiting &w : m_logger.waiting()) {
+        now << w.file + QLatin1Char('\n') + w.reason;
+        if (!m_lastWaiting.contains(now.last()))
+            say(QStringLiteral("écriture impossible dans %1 (%2) : les mesures attendent en mémoire")
+                    .arg(w.file, w.reason));
+    }
+    if (now.isEmpty() && !m_lastWaiting.isEmpty())
         say(QStringLiteral("les mesures en attente sont écrites"));
-    else if (!waiting.isEmpty() && m_lastWaiting == 0)
-        say(QStringLiteral("écriture impossible dans %1 (%2) : les mesures attendent en mémoire")
-                .arg(waiting.constFirst().file, waiting.constFirst().reason));
-    m_lastWaiting = m_logger.recorder().writer().waitingLines();
+    m_lastWaiting = now;
 }
 
 int Headless::finish()
 {
     const Logger::Ending ending = m_logger.shutDown();
-    int code = AllWritten;
-    for (const QString &file : ending.rescue.files) {
-        say(QStringLiteral("mesures non écrites gardées dans %1").arg(file));
-        code = Rescued;
-    }
-    if (ending.rescue.lost > 0) {
-        say(QStringLiteral("%1 mesure(s) perdues : %2").arg(ending.rescue.lost).arg(ending.rescue.reason));
-        code = Lost;
-    }
+    for (const QString &line : ending.messages())
+        say(line);
+    const int code = ending.exitCode();
     Q_EMIT finished(code);
     return code;
 }

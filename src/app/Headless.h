@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace orv {
 
@@ -38,7 +39,7 @@ private:
     int m_out;
     int m_err;
     int m_skippedLines = 0;
-    int m_lastWaiting = 0;
+    QStringList m_lastWaiting; // file and reason of each file waiting, as last said
     QString m_lastProblem;
 };
 

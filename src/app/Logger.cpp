@@ -6,17 +6,40 @@
 #include "sources/Source.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <limits>
 
 namespace orv {
 
 namespace {
+
 constexpr int kReadoutMs = 500;
+
+// A piece of a file's bytes as it can be shown in a message: control characters and bytes
+// that are not text escaped, the start of a long one only.
+QString shown(const QByteArray &bytes)
+{
+    constexpr qsizetype kShown = 80;
+    QString out;
+    for (const char c : bytes.first(std::min(bytes.size(), kShown))) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b >= 0x7F)
+            out += QStringLiteral("\\x%1").arg(b, 2, 16, QLatin1Char('0'));
+        else
+            out += QLatin1Char(c);
+    }
+    return bytes.size() > kShown ? out + QStringLiteral("…") : out;
+}
+
 } // namespace
 
 Logger::Logger(LoggerServices services, QObject *parent)
     : QObject(parent)
     , m_services(std::move(services))
-    , m_recorder(m_services.clock, m_services.files)
+    , m_recorder(m_services.clock, m_services.files, m_services.rescueFolders)
 {
     for (QTimer *t : {&m_sampleTimer, &m_readoutTimer, &m_maintenanceTimer})
         t->setTimerType(Qt::PreciseTimer);
@@ -25,14 +48,20 @@ Logger::Logger(LoggerServices services, QObject *parent)
     connect(&m_sampleTimer, &QTimer::timeout, this, &Logger::onSampleTimer);
     connect(&m_readoutTimer, &QTimer::timeout, this, &Logger::onReadoutTimer);
     connect(&m_maintenanceTimer, &QTimer::timeout, this, &Logger::onMaintenanceTimer);
-    // The writer's thread reports; the count is read here, on this thread.
+    // The writer's threads report; what waits is read here, on this thread.
     m_recorder.writer().setOnChange(
         [this] { QMetaObject::invokeMethod(this, &Logger::noteWaiting, Qt::QueuedConnection); });
+    m_recorder.writer().setOnFragment([this](const QString &file, const Fragment &fragment) {
+        const QString notice = fragmentNotice(file, fragment);
+        QMetaObject::invokeMethod(
+            this, [this, notice] { Q_EMIT fragmentCut(notice); }, Qt::QueuedConnection);
+    });
 }
 
 Logger::~Logger()
 {
     m_recorder.writer().setOnChange({});
+    m_recorder.writer().setOnFragment({});
     if (m_source)
         m_source->close();
 }
@@ -86,19 +115,38 @@ void Logger::openSource(SourceKind kind)
 
 void Logger::save()
 {
-    const SettingsFile::Saved saved = m_services.settingsFile.save(m_stored);
-    if (saved.ok) {
+    // In order with the other saves; only what the window shows waits for the outcome.
+    m_disk.post([this, settings = m_stored] {
+        const SettingsFile::Saved saved = m_services.settingsFile.save(settings);
+        QMetaObject::invokeMethod(
+            this, [this, saved] { onSaved(saved.ok, saved.message); }, Qt::QueuedConnection);
+    });
+}
+
+void Logger::onSaved(bool ok, const QString &message)
+{
+    if (ok) {
         m_saveFailureTold = false;
     } else if (!m_saveFailureTold) {
         m_saveFailureTold = true;
-        Q_EMIT settingsNotSaved(saved.message);
+        Q_EMIT settingsNotSaved(message);
     }
+}
+
+void Logger::checkRescueFolder()
+{
+    m_disk.post([this] {
+        const FolderCheck check = firstWritableFolder(m_services.files, m_services.rescueFolders);
+        QMetaObject::invokeMethod(
+            this, [this, check] { Q_EMIT rescueFolderChecked(check); }, Qt::QueuedConnection);
+    });
 }
 
 void Logger::startRecording()
 {
     if (m_ended || recording())
         return;
+    m_recordedIntoNewFile = true;
     m_recorder.start(samplingPlan(m_settings.interval), m_settings.recordingFile);
     m_sampleTimer.start(TickSchedule::FirstTickMs);
     Q_EMIT recordingStarted();
@@ -117,6 +165,11 @@ void Logger::onSampleTimer()
 {
     if (m_ended || !recording())
         return;
+    // The first sample holds what the device says now, not nothing or an older readout.
+    if (m_recorder.store().count() == 0) {
+        m_readout = m_source->poll();
+        Q_EMIT readoutUpdated();
+    }
     const Recorder::Tick tick = m_recorder.tick(m_source->latest());
     if (tick.stoppedFull) {
         m_sampleTimer.stop();
@@ -134,9 +187,6 @@ void Logger::onReadoutTimer()
         return;
     m_readout = m_source->poll();
     Q_EMIT readoutUpdated();
-    // Lines that could not be written are retried without waiting for the next sample.
-    if (m_recorder.writer().waitingLines() > 0)
-        m_recorder.writer().retry();
 }
 
 void Logger::onMaintenanceTimer()
@@ -148,9 +198,9 @@ void Logger::onMaintenanceTimer()
 
 void Logger::noteWaiting()
 {
-    const int waiting = m_recorder.writer().waitingLines();
-    if (waiting != m_lastWaiting) {
-        m_lastWaiting = waiting;
+    QList<RecordingWriter::Waiting> now = waiting();
+    if (now != m_lastWaiting) {
+        m_lastWaiting = std::move(now);
         Q_EMIT waitingChanged();
     }
 }
@@ -178,21 +228,41 @@ void Logger::setWindowWidth(qint16 twips)
 
 bool Logger::waitForWrites(int timeoutMs)
 {
-    return m_recorder.writer().drain(timeoutMs);
+    const int forever = std::numeric_limits<int>::max();
+    return m_recorder.writer().drain(timeoutMs) && m_disk.waitIdle(timeoutMs < 0 ? forever : timeoutMs);
 }
 
-QString Logger::useNewRecordingFile(const QString &file)
+void Logger::useNewRecordingFile(const QString &file)
 {
-    // Lines still on their way to the old file must not land in the new one (the same name
-    // chosen again is emptied here).
-    m_recorder.writer().drain();
-    const int error = RecordingWriter::createWithHeader(m_services.files, file);
-    if (error != 0)
-        return fileErrorReason(error);
-    m_stored.recordingFile = m_settings.recordingFile = file;
-    save();
+    const QString previous = m_settings.recordingFile;
+    m_settings.recordingFile = file;
+    m_recordedIntoNewFile = false;
     Q_EMIT recordingFileChanged();
-    return {};
+    // On the file's own thread, after what the previous recordings sent it (the same name
+    // chosen again is emptied only once their lines are in it).
+    m_recorder.writer().create(file, [this, file, previous](int error) {
+        QMetaObject::invokeMethod(
+            this, [this, file, previous, error] { onCreated(file, previous, error); }, Qt::QueuedConnection);
+    });
+}
+
+void Logger::onCreated(const QString &file, const QString &previous, int error)
+{
+    if (m_ended)
+        return;
+    if (error == 0) {
+        m_stored.recordingFile = file;
+        save();
+        return;
+    }
+    // Nothing recorded into it yet: back to the file used before. A recording under way keeps
+    // its file; its lines wait for it like any that cannot be written.
+    const bool current = m_settings.recordingFile == file;
+    if (current && !m_recordedIntoNewFile) {
+        m_settings.recordingFile = previous;
+        Q_EMIT recordingFileChanged();
+    }
+    Q_EMIT newRecordingFileFailed(file, fileErrorReason(error), m_settings.recordingFile);
 }
 
 Logger::Ending Logger::shutDown()
@@ -206,16 +276,65 @@ Logger::Ending Logger::shutDown()
     m_recorder.stop();
     if (m_source)
         m_source->close();
-    // A last chance for what waits, after everything on its way has been tried.
-    BackgroundWriter &writer = m_recorder.writer();
-    writer.drain();
-    if (writer.waitingLines() > 0) {
-        writer.retry();
-        writer.drain();
-    }
-    if (writer.waitingLines() > 0)
-        ending.rescue = writer.rescue(m_services.rescueFolders, m_services.clock.localNow());
+    QElapsedTimer took;
+    took.start();
+    ending.rescue = m_recorder.writer().finish(m_services.ending.deadlineMs, m_services.ending.rescueAttemptMs);
+    // A save on its way had the same deadline, running meanwhile.
+    const qint64 left = std::max<qint64>(0, m_services.ending.deadlineMs - took.elapsed());
+    ending.settingsUnsaved = !m_disk.waitIdle(static_cast<int>(left));
     return ending;
+}
+
+QStringList Logger::Ending::messages() const
+{
+    QStringList out;
+    for (const QString &file : rescue.files) {
+        QString text = QStringLiteral("des mesures qui n'ont pas pu être écrites sont gardées dans %1").arg(file);
+        if (rescue.mayRepeat)
+            text += QStringLiteral(" ; les dernières peuvent se trouver aussi dans le fichier d'enregistrement "
+                                   "(leurs numéros et heures le montrent)");
+        out << text;
+    }
+    if (rescue.lost > 0)
+        out << QStringLiteral("%1 mesure(s) perdues : elles devaient aller dans %2, et aucun dossier de secours n'a pu "
+                              "les recevoir (%3)")
+                   .arg(rescue.lost)
+                   .arg(rescue.lostFrom.join(QStringLiteral(", ")), rescue.reason);
+    if (settingsUnsaved)
+        out << QStringLiteral("les derniers réglages n'ont peut-être pas été enregistrés : le disque ne répond pas");
+    return out;
+}
+
+QStringList Logger::rescuedEarlierNotices() const
+{
+    QStringList rescued, fragments;
+    for (const QString &path : m_rescuedEarlier)
+        (QFileInfo(path).fileName().startsWith(QLatin1String(kFragmentPrefix)) ? fragments : rescued) << path;
+    QStringList out;
+    if (!rescued.isEmpty())
+        out << QStringLiteral("des mesures qui n'avaient pas pu être écrites pendant une séance précédente ont été "
+                              "gardées dans %1 ; les dernières peuvent se trouver aussi dans le fichier "
+                              "d'enregistrement (leurs numéros et heures le montrent)")
+                   .arg(rescued.join(QStringLiteral(", ")));
+    if (!fragments.isEmpty())
+        out << QStringLiteral("un morceau de ligne incomplète retiré d'un fichier d'enregistrement a été gardé dans %1")
+                   .arg(fragments.join(QStringLiteral(", ")));
+    return out;
+}
+
+QString Logger::fragmentNotice(const QString &file, const Fragment &fragment)
+{
+    if (!fragment.cut)
+        return QStringLiteral("le fichier %1 ne se terminait pas par une fin de ligne : une fin de ligne a été "
+                              "ajoutée pour que les nouvelles mesures commencent sur une ligne à elles")
+            .arg(file);
+    QString text = QStringLiteral("le fichier %1 se terminait par une ligne incomplète (« %2 »), sans doute coupée "
+                                  "par un arrêt brutal : elle a été retirée pour que les nouvelles mesures "
+                                  "commencent sur une ligne à elles")
+                       .arg(file, shown(fragment.bytes));
+    if (fragment.keptIn.isEmpty())
+        return text + QStringLiteral(" ; aucun dossier n'a pu garder ses octets, ils sont ci-dessus");
+    return text + QStringLiteral(", et gardée dans %1").arg(fragment.keptIn);
 }
 
 } // namespace orv

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "Logger.h"
+#include "core/RescueFiles.h"
 #include "core/Texts.h"
 #include "display/Scales.h"
 #include "display/TitleBar.h"
@@ -28,6 +29,12 @@ const QString kQuitQuestion = QStringLiteral("Arrêter l'orvalin et quitter ?");
 QString valueText(const std::optional<qint32> &value)
 {
     return value ? decimalText(*value) : QStringLiteral("---");
+}
+
+// A message of the logger as a sentence on its own.
+QString sentence(const QString &text)
+{
+    return text.left(1).toUpper() + text.mid(1) + QLatin1Char('.');
 }
 
 QString home(const QString &path)
@@ -63,6 +70,12 @@ MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
     connect(&m_logger, &Logger::waitingChanged, this, &MainWindow::showWaiting);
     connect(&m_logger, &Logger::recordingFileChanged, this, &MainWindow::updateTitle);
     connect(&m_logger, &Logger::settingsNotSaved, this, &MainWindow::inform);
+    connect(&m_logger, &Logger::newRecordingFileFailed, this, &MainWindow::onNewRecordingFileFailed);
+    connect(&m_logger, &Logger::fragmentCut, this, [this](const QString &notice) { inform(sentence(notice)); });
+    connect(&m_logger, &Logger::rescueFolderChecked, this, &MainWindow::onRescueFolderChecked);
+    connect(&m_logger, &Logger::sampleTaken, this, &MainWindow::updateQuitQuestion);
+    m_questionRefresh.setInterval(250);
+    connect(&m_questionRefresh, &QTimer::timeout, this, &MainWindow::updateQuitQuestion);
 
     // Key preview: "+" and "-" reach the window whichever of its controls has the focus.
     qApp->installEventFilter(this);
@@ -80,14 +93,11 @@ void MainWindow::showStartUp()
 {
     drawScales();
     updateTitle();
-    const QStringList rescued = m_logger.rescuedEarlier();
-    if (!rescued.isEmpty())
-        inform(QStringLiteral("Des mesures qui n'avaient pas pu être écrites à la fin d'une séance "
-                              "précédente ont été gardées dans :\n")
-               + rescued.join(QLatin1Char('\n')));
-    QString damaged = m_logger.damagedSettingsNotice();
-    if (!damaged.isEmpty())
-        inform(damaged.replace(0, 1, damaged[0].toUpper()) + QLatin1Char('.'));
+    QStringList notices = m_logger.rescuedEarlierNotices();
+    if (!m_logger.damagedSettingsNotice().isEmpty())
+        notices << m_logger.damagedSettingsNotice();
+    for (const QString &notice : notices)
+        inform(sentence(notice));
 }
 
 void MainWindow::inform(const QString &text)
@@ -103,56 +113,114 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
+    // While the options window is open this window takes no input, the close box included.
+    if (!isEnabled()) {
+        event->ignore();
+        if (m_options) {
+            m_options->raise();
+            m_options->activateWindow();
+        }
+        return;
+    }
     m_services.desktop.beep();
-    if (!m_services.desktop.askYesNo(this, QString::fromLatin1(kAppTitle), quitQuestion())) {
+    QuestionText question(quitQuestion());
+    m_question = &question;
+    m_rescueFolder.reset();
+    // The question comes at once; what it says of the waiting lines follows them while it is open.
+    if (!m_logger.unconfirmed().isEmpty())
+        m_logger.checkRescueFolder();
+    m_questionRefresh.start();
+    const bool quit = m_services.desktop.askYesNo(this, QString::fromLatin1(kAppTitle), question);
+    m_questionRefresh.stop();
+    m_question = nullptr;
+    if (!quit) {
         event->ignore(); // everything goes on, a recording included
         return;
     }
     event->accept();
-    endProgram();
+    endProgram(true);
 }
 
-QString MainWindow::quitQuestion()
+QString MainWindow::quitQuestion() const
 {
-    // Lines on their way to a slow disk get a moment to land before the count is given.
-    m_logger.waitForWrites(2000);
     QString text = kQuitQuestion;
-    const auto waiting = m_logger.recorder().writer().waiting();
+    const auto waiting = m_logger.unconfirmed();
     if (waiting.isEmpty())
         return text;
     text += QStringLiteral("\n");
-    for (const RecordingWriter::Waiting &w : waiting)
-        text += QStringLiteral("\n%1 mesure(s) attendent encore d'être écrites dans « %2 » (%3).")
-                    .arg(w.lines)
-                    .arg(w.file, w.reason);
-    text += QStringLiteral("\nSi elles ne peuvent toujours pas l'être, elles seront gardées dans un "
-                           "fichier de secours du dossier « %1 ».")
-                .arg(home(m_logger.rescueFolder()));
+    for (const RecordingWriter::Waiting &w : waiting) {
+        if (w.reason.isEmpty())
+            text += QStringLiteral("\n%1 mesure(s) sont en cours d'écriture dans « %2 » (le disque est lent).")
+                        .arg(w.lines)
+                        .arg(w.file);
+        else
+            text += QStringLiteral("\n%1 mesure(s) attendent encore d'être écrites dans « %2 » (%3).")
+                        .arg(w.lines)
+                        .arg(w.file, w.reason);
+    }
+    // Where they will go is said only once a folder was seen to take a file.
+    if (!m_rescueFolder)
+        text += QStringLiteral("\nSi elles ne peuvent toujours pas l'être, elles seront gardées dans un fichier de "
+                               "secours ; recherche d'un dossier qui peut le recevoir…");
+    else if (m_rescueFolder->isEmpty())
+        text += QStringLiteral("\nAucun dossier ne peut recevoir de fichier de secours (%1) : si elles ne peuvent "
+                               "pas être écrites d'ici la fin, elles seront perdues.")
+                    .arg(m_noRescueReason);
+    else
+        text += QStringLiteral("\nSi elles ne peuvent toujours pas l'être, elles seront gardées dans un fichier de "
+                               "secours du dossier « %1 ».")
+                    .arg(home(*m_rescueFolder));
     return text;
+}
+
+void MainWindow::updateQuitQuestion()
+{
+    if (!m_question)
+        return;
+    if (!m_rescueFolder && !m_logger.unconfirmed().isEmpty() && m_question->text() == kQuitQuestion)
+        m_logger.checkRescueFolder(); // lines began to wait while it was open
+    m_question->setText(quitQuestion());
+}
+
+void MainWindow::onRescueFolderChecked(const FolderCheck &check)
+{
+    if (!m_question)
+        return;
+    m_rescueFolder = check.folder;
+    m_noRescueReason = fileErrorReason(check.error);
+    updateQuitQuestion();
 }
 
 void MainWindow::endWithoutQuestion()
 {
     if (!m_ended)
-        endProgram();
+        endProgram(false);
 }
 
-void MainWindow::endProgram()
+void MainWindow::endProgram(bool asked)
 {
     m_ended = true;
     m_ledTimer.stop();
-    const Logger::Ending ending = m_logger.shutDown();
-    // The windows are going: the next start tells where the rescue files are.
-    for (const QString &file : ending.rescue.files)
-        std::fprintf(stderr, "orvalin : mesures gardées dans %s\n", qPrintable(file));
-    if (ending.rescue.lost > 0)
-        std::fprintf(stderr, "orvalin : %d mesure(s) perdues : %s\n", ending.rescue.lost,
-                     qPrintable(ending.rescue.reason));
+    // The windows go at once; the end then takes its bounded time.
     if (m_options)
         m_options->hide();
     if (m_about)
         m_about->hide();
-    Q_EMIT programEnded();
+    hide();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const Logger::Ending ending = m_logger.shutDown();
+    const QStringList said = ending.messages();
+    for (const QString &line : said)
+        std::fprintf(stderr, "orvalin : %s\n", qPrintable(line));
+    // Lost samples are told before the program ends, whatever else: the next start may not
+    // know of them. A rescue file is told by the next start.
+    if (asked && (ending.rescue.lost > 0 || ending.settingsUnsaved)) {
+        QStringList text;
+        for (const QString &line : said)
+            text << sentence(line);
+        m_services.desktop.tellBeforeEnd(QString::fromLatin1(kAppTitle), text.join(QLatin1Char('\n')));
+    }
+    Q_EMIT programEnded(ending.exitCode());
 }
 
 // ---- Menu commands ---------------------------------------------------------------------
@@ -200,12 +268,17 @@ void MainWindow::onNewRecording()
             inform(QStringLiteral("Le nom « %1 » contient un guillemet (\") : choisissez un autre nom.\n"
                                   "Le fichier d'enregistrement reste « %2 ».")
                        .arg(*name, current));
-        } else if (const QString why = m_logger.useNewRecordingFile(*name); !why.isEmpty()) {
-            inform(QStringLiteral("Impossible de créer « %1 » : %2.\nLe fichier d'enregistrement reste « %3 ».")
-                       .arg(*name, why, current));
+        } else {
+            m_logger.useNewRecordingFile(*name);
         }
     }
     QDir::setCurrent(previousDir);
+}
+
+void MainWindow::onNewRecordingFileFailed(const QString &file, const QString &reason, const QString &kept)
+{
+    inform(QStringLiteral("Impossible de créer « %1 » : %2.\nLe fichier d'enregistrement reste « %3 ».")
+               .arg(file, reason, kept));
 }
 
 int MainWindow::windowWidthTwips() const
@@ -267,7 +340,7 @@ void MainWindow::showRecordingStopped(bool storeFull)
     m_ui.recordButton->setAccessibleName(QStringLiteral("Record Start"));
     if (!storeFull)
         return;
-    const int waiting = m_logger.recorder().writer().waitingLines();
+    const int waiting = m_logger.waitingLines();
     inform(QStringLiteral("La mémoire de l'enregistrement est pleine (32000 mesures) : "
                           "l'enregistrement est arrêté.\n")
            + (waiting == 0 ? QStringLiteral("Les mesures sont dans le fichier ; relancez « Record » "
@@ -344,7 +417,8 @@ void MainWindow::turnLedOff()
 
 void MainWindow::showWaiting()
 {
-    const auto waiting = m_logger.recorder().writer().waiting();
+    updateQuitQuestion();
+    const auto waiting = m_logger.waiting();
     if (waiting.isEmpty()) {
         m_ui.waitingNotice->hide();
         return;

@@ -9,12 +9,15 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace orv {
 
 class Desktop;
 class Logger;
+class QuestionText;
 class SaveDialog;
+struct FolderCheck;
 
 // What the main window needs from outside the process.
 struct WindowServices {
@@ -55,8 +58,8 @@ public:
     std::function<QWidget *(QWidget *parent)> makeAboutWindow;
 
 Q_SIGNALS:
-    // The program is over: the application ends its event loop.
-    void programEnded();
+    // The program is over: the application ends its event loop with this exit code.
+    void programEnded(int exitCode);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -72,8 +75,11 @@ private:
     void drawScales();
     void turnLedOff();
     void paintTrace(QPainter &p, QSize area);
-    QString quitQuestion();
-    void endProgram();
+    QString quitQuestion() const;
+    void updateQuitQuestion();
+    void onRescueFolderChecked(const FolderCheck &check);
+    void endProgram(bool asked);
+    void onNewRecordingFileFailed(const QString &file, const QString &reason, const QString &kept);
     void setWindowWidthTwips(int twips);
     void inform(const QString &text);
 
@@ -84,6 +90,12 @@ private:
     QPointer<OptionsWindow> m_options;
     QPointer<QWidget> m_about;
     QString m_shownProblem;
+    // While the quit question is open: its text, and the rescue folder that takes a file now
+    // (nothing while not known yet, empty when none does, m_noRescueReason saying why).
+    QPointer<QuestionText> m_question;
+    std::optional<QString> m_rescueFolder;
+    QString m_noRescueReason;
+    QTimer m_questionRefresh;
     int m_traceCount = -1; // samples the chart shows; -1 when cleared
     const QEvent *m_lastKey = nullptr;
     QPointer<QWidget> m_lastKeyTarget;

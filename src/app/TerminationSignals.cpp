@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -15,8 +16,12 @@ int g_signalPipe[2] = {-1, -1}; // NOLINT: a signal handler can reach nothing el
 
 void onSignal(int signalNumber)
 {
+    // Whatever the handler interrupts must find errno as it left it; the descriptor never
+    // blocks, so a flood of signals cannot hang the handler.
+    const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[0], &byte, 1);
+    errno = savedErrno;
 }
 
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
@@ -26,7 +31,7 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 TerminationSignals::TerminationSignals(QObject *parent)
     : QObject(parent)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalPipe) != 0)
         return;
     m_notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readSignal);

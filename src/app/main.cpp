@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "CommandLine.h"
 #include "Headless.h"
+#include "Logger.h"
 #include "MainWindow.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
@@ -30,6 +31,18 @@ orv::SettingsLocation settingsHere()
                                  QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 }
 
+// A thread still inside a call to a disk that does not answer cannot be waited for: the
+// process ends without running the destructors that would join it.
+int endNow(int exitCode, const orv::Logger &logger)
+{
+    if (logger.stuckOnDisk()) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        ::_exit(exitCode);
+    }
+    return exitCode;
+}
+
 int runHeadless(int argc, char **argv, const orv::CommandLine &command)
 {
     QCoreApplication app(argc, argv);
@@ -41,7 +54,7 @@ int runHeadless(int argc, char **argv, const orv::CommandLine &command)
         return orv::Headless::Refused;
     QObject::connect(&termination, &orv::TerminationSignals::received, &headless, &orv::Headless::finish);
     QObject::connect(&headless, &orv::Headless::finished, &app, &QCoreApplication::exit, Qt::QueuedConnection);
-    return QCoreApplication::exec();
+    return endNow(QCoreApplication::exec(), real.logger());
 }
 
 int runWindow(int argc, char **argv, const orv::CommandLine &command)
@@ -57,7 +70,7 @@ int runWindow(int argc, char **argv, const orv::CommandLine &command)
 
     orv::Application program(settingsHere());
     orv::MainWindow &window = program.window();
-    QObject::connect(&window, &orv::MainWindow::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&window, &orv::MainWindow::programEnded, &app, &QCoreApplication::exit, Qt::QueuedConnection);
     QObject::connect(&termination, &orv::TerminationSignals::received, &window, &orv::MainWindow::endWithoutQuestion);
     program.logger().startUp(command.overrides);
     window.showStartUp();
@@ -67,7 +80,7 @@ int runWindow(int argc, char **argv, const orv::CommandLine &command)
     // Once the window is up, exactly as a press of the record button.
     if (command.record)
         QTimer::singleShot(0, &window, &orv::MainWindow::onRecordClicked);
-    return QApplication::exec();
+    return endNow(QApplication::exec(), program.logger());
 }
 
 } // namespace

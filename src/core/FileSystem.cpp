@@ -35,6 +35,8 @@ QString fileErrorReason(int error)
     case EMFILE:
     case ENFILE: return QStringLiteral("trop de fichiers ouverts");
     case EIO: return QStringLiteral("erreur de lecture ou d'écriture du disque");
+    case ETIMEDOUT: return QStringLiteral("le disque ne répond pas");
+    case kLinesStillWaiting: return QStringLiteral("des mesures attendent encore d'être écrites dans ce fichier");
     case ELOOP: return QStringLiteral("le nom mène à une boucle de liens");
     case EINVAL: return QStringLiteral("ce nom n'est pas accepté par le système");
     default: return QStringLiteral("erreur inattendue du système de fichiers");
@@ -53,6 +55,7 @@ int flagsFor(FileSystem::Open mode)
     switch (mode) {
     case FileSystem::Open::Read: return O_RDONLY;
     case FileSystem::Open::WriteExisting: return O_WRONLY;
+    case FileSystem::Open::Update: return O_RDWR;
     case FileSystem::Open::AppendExisting: return O_WRONLY | O_APPEND;
     case FileSystem::Open::CreateNew: return O_WRONLY | O_CREAT | O_EXCL;
     case FileSystem::Open::CreateOrEmpty: return O_WRONLY | O_CREAT;
@@ -164,6 +167,36 @@ int PosixFileSystem::read(int fd, qint64 maxBytes, QByteArray &out)
     return 0;
 }
 
+int PosixFileSystem::readAt(int fd, qint64 offset, qint64 maxBytes, QByteArray &out)
+{
+    out.clear();
+    char chunk[4096];
+    while (out.size() < maxBytes) {
+        const qint64 want = std::min<qint64>(static_cast<qint64>(sizeof chunk), maxBytes - out.size());
+        const ssize_t n = ::pread(fd, chunk, static_cast<size_t>(want), static_cast<off_t>(offset + out.size()));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            break;
+        out.append(chunk, static_cast<qsizetype>(n));
+    }
+    return 0;
+}
+
+int PosixFileSystem::status(int fd, Status &out)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return errno;
+    out.device = static_cast<quint64>(st.st_dev);
+    out.inode = static_cast<quint64>(st.st_ino);
+    out.size = static_cast<qint64>(st.st_size);
+    return 0;
+}
+
 int PosixFileSystem::size(int fd, qint64 &bytes)
 {
     struct stat st {};
@@ -209,6 +242,11 @@ int PosixFileSystem::makeFolder(const QString &path)
     if (QDir().mkpath(path))
         return 0;
     return errno != 0 ? errno : EACCES;
+}
+
+QStringList PosixFileSystem::fileNames(const QString &folder) const
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 void PosixFileSystem::syncFolderOf(const QString &path)

@@ -5,9 +5,9 @@
 
 namespace orv {
 
-Recorder::Recorder(const Clock &clock, FileSystem &files)
+Recorder::Recorder(const Clock &clock, FileSystem &files, const QStringList &rescueFolders)
     : m_clock(clock)
-    , m_writer(files)
+    , m_writer(files, clock, {rescueFolders})
 {
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "BackgroundWriter.h"
 #include "Choices.h"
 #include "Readings.h"
+#include "RecordingWriter.h"
 #include "SampleStore.h"
 #include "TestValue.h"
 #include "TickSchedule.h"
@@ -23,7 +23,7 @@ public:
     // Far beyond a busy machine's timer delay, well within a second.
     static constexpr qint64 LateSampleMs = 100;
 
-    Recorder(const Clock &clock, FileSystem &files);
+    Recorder(const Clock &clock, FileSystem &files, const QStringList &rescueFolders);
 
     // Starts a recording into `file`: the store and the test value start again from zero,
     // the first tick is due 10 ms from now.
@@ -45,8 +45,8 @@ public:
     const SampleStore &store() const { return m_store; }
     TestValue &testValue() { return m_testValue; }
     const TestValue &testValue() const { return m_testValue; }
-    BackgroundWriter &writer() { return m_writer; }
-    const BackgroundWriter &writer() const { return m_writer; }
+    RecordingWriter &writer() { return m_writer; }
+    const RecordingWriter &writer() const { return m_writer; }
     const QString &file() const { return m_file; }
 
 private:
@@ -54,7 +54,7 @@ private:
     SampleStore m_store;
     TestValue m_testValue;
     TickSchedule m_schedule;
-    BackgroundWriter m_writer;
+    RecordingWriter m_writer;
     SamplingPlan m_plan;
     QString m_file;
     qint64 m_nextSampleTick = 0;

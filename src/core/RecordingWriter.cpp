@@ -1,230 +1,409 @@
 #include "RecordingWriter.h"
 
+#include "Clock.h"
 #include "FileSystem.h"
+#include "LineFile.h"
+#include "RescueFiles.h"
 #include "Texts.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 
 namespace orv {
 
 namespace {
 
-const QString kNotesName = QStringLiteral("fichiers-de-secours.txt");
+using SteadyClock = std::chrono::steady_clock;
+
+// One thing to do on a file, in the order it was asked: a line to append, or the file to
+// create (or empty) with its header.
+struct Item {
+    QByteArray line;
+    std::function<void(int error)> create; // set for a creation
+};
 
 } // namespace
 
-void RecordingWriter::append(const QString &file, const QByteArray &line)
+struct RecordingWriter::Shared {
+    std::mutex mutex;
+    std::function<void()> onChange;
+    std::function<void(const QString &, const Fragment &)> onFragment;
+};
+
+struct RecordingWriter::FileThread {
+    QString name;  // as the user gave it first
+    LineFile file; // the thread's own
+    mutable std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable idle;
+    std::deque<Item> items; // lines not yet confirmed written, and creations, in order
+    int lines = 0;          // line items among them
+    int error = 0;          // of the last attempt
+    bool retryNow = true;   // the next lines are tried at once, not at the next retry
+    bool busy = false;
+    bool stop = false;
+    bool abandoned = false; // the end took its lines: nothing more is tried
+    int retryMs = 0;
+    SteadyClock::time_point nextRetry;
+    std::thread thread;
+
+    bool due(SteadyClock::time_point now) const
+    {
+        return !items.empty() && (items.front().create || error == 0 || retryNow || now >= nextRetry);
+    }
+    // Everything handed over has been tried since the last retry was asked for.
+    bool settled() const { return !busy && (items.empty() || (!items.front().create && error != 0 && !retryNow)); }
+};
+
+RecordingWriter::RecordingWriter(FileSystem &files, const Clock &clock, Options options)
+    : m_files(files)
+    , m_clock(clock)
+    , m_options(std::move(options))
+    , m_shared(std::make_shared<Shared>())
 {
-    enqueue(file, line);
-    retry();
 }
 
-void RecordingWriter::enqueue(const QString &file, const QByteArray &line)
+RecordingWriter::~RecordingWriter()
 {
-    auto it = std::find_if(m_queues.begin(), m_queues.end(), [&](const Queue &q) { return q.file == file; });
-    if (it == m_queues.end()) {
-        m_queues.push_back({file, {}, 0});
-        it = std::prev(m_queues.end());
+    for (auto &[name, t] : m_threads) {
+        {
+            std::lock_guard lock(t->mutex);
+            t->stop = true;
+        }
+        t->wake.notify_all();
     }
-    it->lines.push_back(line);
+    for (auto &[name, t] : m_threads)
+        t->thread.join();
+    for (std::thread &t : m_rescueThreads)
+        t.join();
+}
+
+void RecordingWriter::setOnChange(std::function<void()> callback)
+{
+    std::lock_guard lock(m_shared->mutex);
+    m_shared->onChange = std::move(callback);
+}
+
+void RecordingWriter::setOnFragment(std::function<void(const QString &, const Fragment &)> callback)
+{
+    std::lock_guard lock(m_shared->mutex);
+    m_shared->onFragment = std::move(callback);
+}
+
+void RecordingWriter::changed()
+{
+    std::function<void()> callback;
+    {
+        std::lock_guard lock(m_shared->mutex);
+        callback = m_shared->onChange;
+    }
+    if (callback)
+        callback();
+}
+
+RecordingWriter::FileThread &RecordingWriter::threadFor(const QString &file)
+{
+    // A bare name and the full path of one file are one file, with one order of lines.
+    const QString path = QFileInfo(file).absoluteFilePath();
+    std::unique_ptr<FileThread> &t = m_threads[path];
+    if (!t) {
+        t = std::make_unique<FileThread>();
+        t->name = file;
+        t->file.path = path;
+        t->retryMs = m_options.firstRetryMs;
+        t->thread = std::thread([this, raw = t.get()] { run(*raw); });
+    }
+    return *t;
+}
+
+void RecordingWriter::append(const QString &file, const QByteArray &line)
+{
+    FileThread &t = threadFor(file);
+    {
+        std::lock_guard lock(t.mutex);
+        t.items.push_back({line, {}});
+        ++t.lines;
+    }
+    t.wake.notify_one();
+}
+
+void RecordingWriter::create(const QString &file, std::function<void(int)> done)
+{
+    FileThread &t = threadFor(file);
+    {
+        std::lock_guard lock(t.mutex);
+        t.items.push_back({QByteArray(), std::move(done)});
+    }
+    t.wake.notify_one();
 }
 
 void RecordingWriter::retry()
 {
-    for (Queue &queue : m_queues)
-        queue.error = writeQueue(queue);
-    std::erase_if(m_queues, [](const Queue &q) { return q.lines.empty(); });
+    for (auto &[name, t] : m_threads) {
+        {
+            std::lock_guard lock(t->mutex);
+            t->retryNow = true;
+        }
+        t->wake.notify_one();
+    }
 }
 
-int RecordingWriter::writeQueue(Queue &queue)
+void RecordingWriter::run(FileThread &t)
 {
-    int fd = -1;
-    bool created = false;
-    int error = m_files.open(queue.file, FileSystem::Open::AppendExisting, fd);
-    if (error == ENOENT) {
-        error = m_files.open(queue.file, FileSystem::Open::CreateNew, fd);
-        created = error == 0;
-        if (error == EEXIST) // made by someone else meanwhile
-            error = m_files.open(queue.file, FileSystem::Open::AppendExisting, fd);
-    }
-    if (error != 0)
-        return error;
+    const FragmentKeeper keep = [this](const QString &file, const QByteArray &bytes) {
+        for (const QString &folder : m_options.rescueFolders) {
+            QString path;
+            if (writeKeptFile(m_files, folder, QLatin1String(kFragmentPrefix), m_clock.localNow(), file, bytes, path)
+                == 0) {
+                noteRescueFiles(m_files, folder, {path});
+                return path;
+            }
+        }
+        return QString();
+    };
 
-    if (created) {
-        error = m_files.write(fd, recordingHeader());
-        if (error != 0) {
-            // No headerless file is left behind: the next attempt must find no file.
-            m_files.close(fd);
-            m_files.remove(queue.file);
-            return error;
+    std::unique_lock lock(t.mutex);
+    for (;;) {
+        if (t.items.empty() || t.error == 0 || t.retryNow)
+            t.wake.wait(lock, [&] { return t.stop || t.due(SteadyClock::now()); });
+        else
+            t.wake.wait_until(lock, t.nextRetry, [&] { return t.stop || t.due(SteadyClock::now()); });
+        if (t.stop || t.abandoned)
+            return;
+        if (!t.due(SteadyClock::now()))
+            continue;
+
+        // The lines up to the next creation go out together: one open and one sync.
+        std::vector<QByteArray> batch;
+        for (const Item &item : t.items) {
+            if (item.create)
+                break;
+            batch.push_back(item.line);
         }
-    }
-    while (!queue.lines.empty()) {
-        qint64 good = -1;
-        m_files.size(fd, good);
-        error = m_files.write(fd, queue.lines.front());
-        if (error != 0) {
-            // A torn line is cut back, so the file always ends with a complete one.
-            if (good >= 0)
-                m_files.truncate(fd, good);
-            break;
+        t.retryNow = false;
+        t.busy = true;
+        const int before = t.error;
+        const int linesBefore = t.lines;
+        lock.unlock();
+
+        int error = 0;
+        std::optional<Fragment> fragment;
+        if (!batch.empty())
+            error = appendLines(m_files, t.file, batch, keep, fragment);
+        if (fragment) {
+            std::function<void(const QString &, const Fragment &)> report;
+            {
+                std::lock_guard shared(m_shared->mutex);
+                report = m_shared->onFragment;
+            }
+            if (report)
+                report(t.file.path, *fragment);
         }
-        queue.lines.pop_front();
+
+        lock.lock();
+        if (error == 0) {
+            t.items.erase(t.items.begin(), t.items.begin() + static_cast<std::ptrdiff_t>(batch.size()));
+            t.lines -= static_cast<int>(batch.size());
+            t.retryMs = m_options.firstRetryMs;
+        } else {
+            t.nextRetry = SteadyClock::now() + std::chrono::milliseconds(t.retryMs);
+            t.retryMs = std::min(t.retryMs * 2, m_options.lastRetryMs);
+        }
+        t.error = error;
+        // A creation asked for after the batch: the batch's lines stay before it, unwritten
+        // or written.
+        std::function<void(int)> created;
+        int createError = 0;
+        const std::size_t next = error == 0 ? 0 : batch.size();
+        if (t.items.size() > next && t.items[next].create && !t.abandoned) {
+            created = std::move(t.items[next].create);
+            t.items.erase(t.items.begin() + static_cast<std::ptrdiff_t>(next));
+            if (error != 0) {
+                // The lines of the earlier recording stay first; the file is not emptied under them.
+                createError = kLinesStillWaiting;
+            } else {
+                lock.unlock();
+                createError = createWithHeader(m_files, t.file);
+                lock.lock();
+            }
+        }
+        const bool visibleChange = (before != 0 || t.error != 0) && (before != t.error || linesBefore != t.lines);
+        // Told before the thread counts as idle, so a drain never returns ahead of the news.
+        lock.unlock();
+        if (created)
+            created(createError);
+        if (visibleChange)
+            changed();
+        lock.lock();
+        t.busy = false;
+        t.idle.notify_all();
     }
-    // Durable before the tick returns: a power cut loses at most the line being written.
-    const int syncError = m_files.sync(fd);
-    const int closeError = m_files.close(fd);
-    if (created)
-        m_files.syncFolderOf(queue.file);
-    if (error == 0)
-        error = syncError != 0 ? syncError : closeError;
-    return error;
 }
 
 QList<RecordingWriter::Waiting> RecordingWriter::waiting() const
 {
     QList<Waiting> out;
-    for (const Queue &q : m_queues)
-        out.append({q.file, static_cast<int>(q.lines.size()), fileErrorReason(q.error)});
+    for (const auto &[name, t] : m_threads) {
+        std::lock_guard lock(t->mutex);
+        if (t->lines > 0 && t->error != 0)
+            out.append({t->name, t->lines, fileErrorReason(t->error)});
+    }
     return out;
 }
 
 int RecordingWriter::waitingLines() const
 {
     int n = 0;
-    for (const Queue &q : m_queues)
-        n += static_cast<int>(q.lines.size());
+    for (const Waiting &w : waiting())
+        n += w.lines;
     return n;
+}
+
+QList<RecordingWriter::Waiting> RecordingWriter::unconfirmed() const
+{
+    QList<Waiting> out;
+    for (const auto &[name, t] : m_threads) {
+        std::lock_guard lock(t->mutex);
+        if (t->lines > 0)
+            out.append({t->name, t->lines, t->error != 0 ? fileErrorReason(t->error) : QString()});
+    }
+    return out;
+}
+
+bool RecordingWriter::drain(int timeoutMs)
+{
+    retry();
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    for (auto &[name, t] : m_threads) {
+        std::unique_lock lock(t->mutex);
+        const auto settled = [&] { return t->settled() || t->abandoned; };
+        if (timeoutMs < 0)
+            t->idle.wait(lock, settled);
+        else if (!t->idle.wait_until(lock, deadline, settled))
+            return false;
+    }
+    return true;
 }
 
 namespace {
 
-// secours-<stamp>-[<n>-]<name>, cut to what a folder entry may hold (255 bytes) so that a
-// long original name cannot stop its own rescue; the extension is kept.
-QString rescueName(const QString &stamp, int n, const QString &name)
-{
-    const QString prefix =
-        n == 1 ? QStringLiteral("secours-%1-").arg(stamp) : QStringLiteral("secours-%1-%2-").arg(stamp).arg(n);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    QString stem = dot > 0 ? name.left(dot) : name;
-    QString suffix = dot > 0 ? name.mid(dot) : QString();
-    constexpr qsizetype kNameMax = 255;
-    while ((prefix + stem + suffix).toUtf8().size() > kNameMax) {
-        QString &cut = stem.isEmpty() ? suffix : stem;
-        cut.chop(cut.size() >= 2 && cut.back().isLowSurrogate() ? 2 : 1);
-    }
-    return prefix + stem + suffix;
-}
+// The lines of one recording file on their way to a rescue file.
+struct RescueItem {
+    std::size_t index = 0; // in the end's list
+    QString file;
+    QByteArray bytes; // header and lines
+    int lines = 0;
+    QString keptIn;
+};
 
 } // namespace
 
-RecordingWriter::Rescue RecordingWriter::rescue(const QStringList &folders, const QDateTime &now)
+// One folder's attempt, on a thread of its own so a folder that does not answer is left
+// behind; shared with that thread, which may outlive the wait.
+struct RecordingWriter::RescueAttempt {
+    std::mutex mutex;
+    std::condition_variable done;
+    std::vector<RescueItem> items;
+    int error = 0;
+    bool finished = false;
+};
+
+RecordingWriter::Rescue RecordingWriter::finish(int deadlineMs, int attemptMs)
 {
-    Rescue result;
-    const QString stamp = now.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
-    for (Queue &queue : m_queues) {
-        const QString name = QFileInfo(queue.file).fileName();
-        int error = ENOENT;
-        for (const QString &folder : folders) {
-            error = m_files.makeFolder(folder);
-            QString path;
-            // Two rescues in one second (or two files of one name) each get a file of their own.
-            for (int n = 1; error == 0 && n <= 99; ++n) {
-                path = QDir(folder).filePath(rescueName(stamp, n, name));
-                error = writeRescue(path, queue);
-                if (error == EEXIST && n < 99)
-                    error = 0; // taken: try the next number
-                else
+    // A last chance for every file, until the deadline.
+    retry();
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(deadlineMs);
+    for (auto &[name, t] : m_threads) {
+        std::unique_lock lock(t->mutex);
+        t->idle.wait_until(lock, deadline, [&] { return t->settled(); });
+    }
+
+    Rescue rescue;
+    std::vector<RescueItem> items;
+    for (auto &[name, t] : m_threads) {
+        std::lock_guard lock(t->mutex);
+        t->abandoned = true;
+        t->wake.notify_one();
+        if (t->lines == 0)
+            continue;
+        rescue.mayRepeat = rescue.mayRepeat || t->busy;
+        RescueItem item{items.size(), t->name, recordingHeader(), t->lines, {}};
+        for (const Item &i : t->items)
+            item.bytes += i.line;
+        items.push_back(std::move(item));
+    }
+
+    const QDateTime now = m_clock.localNow();
+    int lastError = ENOENT;
+    for (const QString &folder : m_options.rescueFolders) {
+        if (std::all_of(items.begin(), items.end(), [](const RescueItem &i) { return !i.keptIn.isEmpty(); }))
+            break;
+        auto attempt = std::make_shared<RescueAttempt>();
+        for (const RescueItem &i : items)
+            if (i.keptIn.isEmpty())
+                attempt->items.push_back(i);
+        m_rescueThreads.emplace_back([attempt, folder, now, &files = m_files] {
+            QStringList kept;
+            int error = 0;
+            for (std::size_t k = 0; k < attempt->items.size(); ++k) {
+                QString path;
+                error = writeKeptFile(files, folder, QLatin1String(kRescuePrefix), now, attempt->items[k].file,
+                                      attempt->items[k].bytes, path);
+                std::lock_guard lock(attempt->mutex);
+                attempt->items[k].keptIn = path;
+                if (error != 0) {
+                    attempt->error = error;
                     break;
+                }
+                kept.append(path);
             }
-            if (error == 0) {
-                result.files.append(path);
-                result.lines += static_cast<int>(queue.lines.size());
-                noteRescueFiles(m_files, folder, {path});
-                queue.lines.clear();
-                break;
-            }
-        }
-        if (!queue.lines.empty()) {
-            result.lost += static_cast<int>(queue.lines.size());
-            result.reason = fileErrorReason(error);
+            if (!kept.isEmpty())
+                noteRescueFiles(files, folder, kept);
+            std::lock_guard lock(attempt->mutex);
+            attempt->finished = true;
+            attempt->done.notify_all();
+        });
+        std::unique_lock lock(attempt->mutex);
+        const bool answered =
+            attempt->done.wait_for(lock, std::chrono::milliseconds(attemptMs), [&] { return attempt->finished; });
+        lastError = answered ? attempt->error : ETIMEDOUT;
+        for (const RescueItem &done : attempt->items)
+            if (!done.keptIn.isEmpty())
+                items[done.index].keptIn = done.keptIn;
+        m_rescueAttempts.push_back(attempt);
+    }
+    for (const RescueItem &i : items) {
+        if (!i.keptIn.isEmpty()) {
+            rescue.files.append(i.keptIn);
+            rescue.lines += i.lines;
+        } else {
+            rescue.lost += i.lines;
+            rescue.lostFrom.append(i.file);
+            rescue.reason = fileErrorReason(lastError);
         }
     }
-    std::erase_if(m_queues, [](const Queue &q) { return q.lines.empty(); });
-    return result;
+    return rescue;
 }
 
-int RecordingWriter::writeRescue(const QString &path, const Queue &queue)
+bool RecordingWriter::stuck() const
 {
-    int fd = -1;
-    int error = m_files.open(path, FileSystem::Open::CreateNew, fd);
-    if (error != 0)
-        return error;
-    QByteArray bytes = recordingHeader();
-    for (const QByteArray &line : queue.lines)
-        bytes += line;
-    error = m_files.write(fd, bytes);
-    if (error == 0)
-        error = m_files.sync(fd);
-    const int closeError = m_files.close(fd);
-    if (error == 0)
-        error = closeError;
-    if (error != 0) {
-        m_files.remove(path);
-        return error;
+    for (const auto &[name, t] : m_threads) {
+        std::lock_guard lock(t->mutex);
+        if (t->busy)
+            return true;
     }
-    m_files.syncFolderOf(path);
-    return 0;
-}
-
-int RecordingWriter::createWithHeader(FileSystem &files, const QString &file)
-{
-    int fd = -1;
-    int error = files.open(file, FileSystem::Open::CreateOrEmpty, fd);
-    if (error != 0)
-        return error;
-    error = files.write(fd, recordingHeader());
-    if (error == 0)
-        error = files.sync(fd);
-    const int closeError = files.close(fd);
-    files.syncFolderOf(file);
-    return error != 0 ? error : closeError;
-}
-
-void noteRescueFiles(FileSystem &files, const QString &folder, const QStringList &rescued)
-{
-    const QString notes = QDir(folder).filePath(kNotesName);
-    int fd = -1;
-    int error = files.open(notes, FileSystem::Open::AppendExisting, fd);
-    if (error == ENOENT)
-        error = files.open(notes, FileSystem::Open::CreateNew, fd);
-    if (error != 0)
-        return;
-    for (const QString &path : rescued)
-        files.write(fd, path.toUtf8() + '\n');
-    files.sync(fd);
-    files.close(fd);
-}
-
-QStringList takeRescueNotes(FileSystem &files, const QString &folder)
-{
-    const QString notes = QDir(folder).filePath(kNotesName);
-    int fd = -1;
-    if (files.open(notes, FileSystem::Open::Read, fd) != 0)
-        return {};
-    QByteArray bytes;
-    files.read(fd, 64 * 1024, bytes);
-    files.close(fd);
-    files.remove(notes);
-    QStringList paths;
-    for (const QByteArray &line : bytes.split('\n'))
-        if (!line.isEmpty())
-            paths.append(QString::fromUtf8(line));
-    return paths;
+    for (const auto &attempt : m_rescueAttempts) {
+        std::lock_guard lock(attempt->mutex);
+        if (!attempt->finished)
+            return true;
+    }
+    return false;
 }
 
 } // namespace orv

@@ -14,11 +14,18 @@ void QtDesktop::beep()
     QApplication::beep();
 }
 
-bool QtDesktop::askYesNo(QWidget *parent, const QString &caption, const QString &text)
+bool QtDesktop::askYesNo(QWidget *parent, const QString &caption, QuestionText &text)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::Question, caption, text.text(), QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
+    QObject::connect(&text, &QuestionText::changed, &box, &QMessageBox::setText);
     return box.exec() == QMessageBox::Yes;
+}
+
+void QtDesktop::tellBeforeEnd(const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok);
+    box.exec();
 }
 
 void QtDesktop::inform(QWidget *parent, const QString &caption, const QString &text)

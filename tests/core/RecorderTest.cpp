@@ -27,7 +27,7 @@ struct Recording {
     QTemporaryDir dir;
     test::FakeClock clock;
     test::FaultyFileSystem files;
-    Recorder recorder{clock, files};
+    Recorder recorder{clock, files, {}};
     qint64 due = 0;
     bool stoppedFull = false;
 

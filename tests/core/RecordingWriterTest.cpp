@@ -1,8 +1,14 @@
-// The recording file when the disk misbehaves: nothing taken is lost, every file ends with
-// a complete line, one file that cannot be written never holds back another.
+// The recording file when the disk misbehaves: a line counts as written only once its
+// write, sync and close succeeded; nothing taken is lost or written twice, every file ends
+// with a complete line, one file that cannot be written never holds back another, and the
+// end takes a bounded time whatever the disk does.
 #include "core/RecordingWriter.h"
 
+#include "FakeClock.h"
 #include "FaultyFileSystem.h"
+#include "Printers.h"
+#include "core/LineFile.h"
+#include "core/RescueFiles.h"
 #include "core/Texts.h"
 
 #include <QDir>
@@ -14,6 +20,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -27,6 +34,13 @@ QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+}
+
 QByteArray line(int n)
 {
     return QByteArray::number(n) + ";1;2;12-05-2026;14:03:07\r\n";
@@ -36,9 +50,27 @@ const QByteArray kHeader = recordingHeader();
 
 struct Folder {
     QTemporaryDir dir;
+    test::FakeClock clock{QDateTime(QDate(2026, 12, 5), QTime(14, 3, 9))};
     test::FaultyFileSystem files;
-    RecordingWriter writer{files};
     QString path(const QString &name) const { return dir.filePath(name); }
+    std::unique_ptr<RecordingWriter> writer = make({path(QStringLiteral("data"))});
+
+    std::unique_ptr<RecordingWriter> make(const QStringList &rescueFolders)
+    {
+        return std::make_unique<RecordingWriter>(files, clock, RecordingWriter::Options{rescueFolders});
+    }
+    ~Folder()
+    {
+        files.releaseSyncs();
+        writer.reset();
+    }
+    // Hands the lines over and waits until they have been tried.
+    void append(const QString &file, std::initializer_list<int> numbers)
+    {
+        for (int n : numbers)
+            writer->append(file, line(n));
+        writer->drain();
+    }
 };
 
 } // namespace
@@ -50,55 +82,86 @@ TEST(RecordingWriter, AFileThatCannotBeWrittenNeverHoldsBackAnother)
     const QString a = f.path(QStringLiteral("sub/a.csv"));
     const QString b = f.path(QStringLiteral("b.csv"));
     QDir(f.dir.path()).mkdir(QStringLiteral("sub"));
-    f.writer.append(a, line(1));
+    f.append(a, {1});
     QDir(f.path(QStringLiteral("sub"))).removeRecursively();
-    f.writer.append(a, line(2));
-    f.writer.append(a, line(3));
-    f.writer.append(b, line(1));
+    f.append(a, {2, 3});
+    f.append(b, {1});
     EXPECT_EQ(readAll(b), kHeader + line(1));
-    ASSERT_EQ(f.writer.waiting().size(), 1);
-    EXPECT_EQ(f.writer.waiting()[0].file, a);
-    EXPECT_EQ(f.writer.waiting()[0].lines, 2);
-    EXPECT_EQ(f.writer.waiting()[0].reason, QStringLiteral("le dossier n'existe pas"));
+    ASSERT_EQ(f.writer->waiting().size(), 1);
+    EXPECT_EQ(f.writer->waiting()[0].file, a);
+    EXPECT_EQ(f.writer->waiting()[0].lines, 2);
+    EXPECT_EQ(f.writer->waiting()[0].reason, QStringLiteral("le dossier n'existe pas"));
 
     // The folder comes back: the waiting lines go out in order, behind a fresh header.
     QDir(f.dir.path()).mkdir(QStringLiteral("sub"));
-    f.writer.retry();
-    EXPECT_EQ(f.writer.waitingLines(), 0);
+    f.writer->drain();
+    EXPECT_EQ(f.writer->waitingLines(), 0);
     EXPECT_EQ(readAll(a), kHeader + line(2) + line(3));
+
+    // A disk that blocks holds back only its own file, and never the caller.
+    f.files.setFaultyPrefix(a);
+    f.files.blockSyncs();
+    f.writer->append(a, line(4));
+    f.writer->append(b, line(2));
+    EXPECT_FALSE(f.writer->drain(200));
+    EXPECT_EQ(readAll(b), kHeader + line(1) + line(2));
+    EXPECT_EQ(f.writer->unconfirmed().size(), 1);
+    f.files.releaseSyncs();
+    EXPECT_TRUE(f.writer->drain(5000));
+    EXPECT_TRUE(f.writer->unconfirmed().isEmpty());
 }
 
-TEST(RecordingWriter, UnwritableNamesWaitWithTheirReasonThenGoOutOnce)
+TEST(RecordingWriter, LinesWaitUntilWriteSyncAndCloseSucceedThenGoOutOnceInOrder)
 {
     struct Case {
         const char *what;
         std::function<void(Folder &, const QString &)> spoil, mend;
         const char *reason;
+        bool existingFileToo = true; // also for a file that already holds lines
+    };
+    const auto syncFails = [](int error) { return [error](Folder &f, const QString &) { f.files.syncError = error; }; };
+    const auto closeFails = [](int error) {
+        return [error](Folder &f, const QString &) { f.files.closeError = error; };
+    };
+    const auto mendDisk = [](Folder &f, const QString &) {
+        f.files.writeError = f.files.syncError = f.files.closeError = 0;
     };
     const Case cases[] = {
         {"a folder", [](Folder &, const QString &p) { QDir().mkdir(p); },
-         [](Folder &, const QString &p) { QDir().rmdir(p); }, "ce nom désigne un dossier"},
+         [](Folder &, const QString &p) { QDir().rmdir(p); }, "ce nom désigne un dossier", false},
         {"a pipe", [](Folder &, const QString &p) { ::mkfifo(QFile::encodeName(p).constData(), 0644); },
-         [](Folder &, const QString &p) { QFile::remove(p); }, "ce nom désigne un tube ou un périphérique"},
-        {"a full disk", [](Folder &f, const QString &) { f.files.writeError = ENOSPC; },
-         [](Folder &f, const QString &) { f.files.writeError = 0; }, "le disque est plein"},
+         [](Folder &, const QString &p) { QFile::remove(p); }, "ce nom désigne un tube ou un périphérique", false},
+        {"a full disk", [](Folder &f, const QString &) { f.files.writeError = ENOSPC; }, mendDisk,
+         "le disque est plein"},
+        // The write lands in memory; the disk says only at the sync or the close that it failed.
+        {"a failing sync", syncFails(EIO), mendDisk, "erreur de lecture ou d'écriture du disque"},
+        {"a share over quota at the sync", syncFails(ENOSPC), mendDisk, "le disque est plein"},
+        {"a share over quota at the close", closeFails(EDQUOT), mendDisk, "le disque est plein"},
+        {"a failing close", closeFails(EIO), mendDisk, "erreur de lecture ou d'écriture du disque"},
     };
     for (const Case &c : cases) {
-        Folder f;
-        const QString p = f.path(QStringLiteral("rec.csv"));
-        c.spoil(f, p);
-        QElapsedTimer took;
-        took.start();
-        f.writer.append(p, line(1));
-        f.writer.append(p, line(2));
-        EXPECT_LT(took.elapsed(), 2000) << c.what << " must not block the recording";
-        ASSERT_EQ(f.writer.waitingLines(), 2) << c.what;
-        EXPECT_EQ(f.writer.waiting()[0].reason, QString::fromUtf8(c.reason)) << c.what;
-        c.mend(f, p);
-        f.writer.retry();
-        f.writer.retry();
-        EXPECT_EQ(f.writer.waitingLines(), 0) << c.what;
-        EXPECT_EQ(readAll(p), kHeader + line(1) + line(2)) << c.what;
+        for (const bool fileExists : {false, true}) {
+            if (fileExists && !c.existingFileToo)
+                continue;
+            Folder f;
+            const QString p = f.path(QStringLiteral("rec.csv"));
+            if (fileExists)
+                f.append(p, {1});
+            const QByteArray before = fileExists ? kHeader + line(1) : QByteArray();
+            c.spoil(f, p);
+            QElapsedTimer took;
+            took.start();
+            f.append(p, {2});
+            f.append(p, {3});
+            EXPECT_LT(took.elapsed(), 2000) << c.what << " must not block the recording";
+            ASSERT_EQ(f.writer->waitingLines(), 2) << c.what;
+            EXPECT_EQ(f.writer->waiting()[0].reason, QString::fromUtf8(c.reason)) << c.what;
+            c.mend(f, p);
+            f.writer->drain();
+            f.writer->drain();
+            EXPECT_EQ(f.writer->waitingLines(), 0) << c.what;
+            EXPECT_EQ(readAll(p), (fileExists ? before : kHeader) + line(2) + line(3)) << c.what << fileExists;
+        }
     }
 }
 
@@ -106,7 +169,7 @@ TEST(RecordingWriter, ALineThatDoesNotFitIsCutBackSoTheFileEndsWhole)
 {
     Folder f;
     const QString p = f.path(QStringLiteral("rec.csv"));
-    f.writer.append(p, line(1));
+    f.append(p, {1});
     const qint64 size = QFileInfo(p).size();
     // A file-size limit that half a line fits under, as a nearly full disk would give.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -115,60 +178,175 @@ TEST(RecordingWriter, ALineThatDoesNotFitIsCutBackSoTheFileEndsWhole)
     rlimit limit = old;
     limit.rlim_cur = static_cast<rlim_t>(size + 10);
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    f.writer.append(p, line(2));
+    f.append(p, {2});
     EXPECT_EQ(readAll(p), kHeader + line(1));
     ::setrlimit(RLIMIT_FSIZE, &old);
-    f.writer.retry();
+    f.writer->drain();
     EXPECT_EQ(readAll(p), kHeader + line(1) + line(2));
 }
 
-TEST(RecordingWriter, WhatStillWaitsGoesToARescueFileInTheFirstFolderThatTakesIt)
+TEST(RecordingWriter, ATornLastLineIsCutOffAndKeptSoNewLinesStartOnTheirOwn)
 {
-    Folder f;
-    const QString lost = f.path(QStringLiteral("gone/rec.csv"));
-    f.writer.append(lost, line(1));
-    f.writer.append(lost, line(2));
-    f.writer.append(f.path(QStringLiteral("gone too/rec.csv")), line(3)); // the same name
-    // A name the folder took, but too long once "secours-<date>_<time>-" stands before it.
-    const QString longName = QStringLiteral("é").repeated(120) + QStringLiteral(".csv");
-    f.writer.append(f.path(QStringLiteral("gone/") + longName), line(4));
-    QFile(f.path(QStringLiteral("blocked"))).open(QIODevice::WriteOnly); // a file, not a folder
-
-    const RecordingWriter::Rescue r =
-        f.writer.rescue({f.path(QStringLiteral("blocked")), f.path(QStringLiteral("data"))},
-                        QDateTime(QDate(2026, 12, 5), QTime(14, 3, 9)));
-    const QStringList expected{
-        f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-rec.csv")),
-        f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-2-rec.csv")),
-        f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-") + longName.right(111 + 4)),
+    struct Case {
+        const char *what;
+        QByteArray before;
+        bool rescueFolderWorks;
+        QByteArray after; // the file once one line is appended
+        QByteArray kept;  // the fragment file's bytes; empty: none
+        bool cut;
     };
-    EXPECT_EQ(r.files, expected);
-    EXPECT_EQ(r.lines, 4);
-    EXPECT_EQ(r.lost, 0);
-    EXPECT_EQ(readAll(expected[0]), kHeader + line(1) + line(2));
-    EXPECT_EQ(readAll(expected[1]), kHeader + line(3));
-    EXPECT_EQ(f.writer.waitingLines(), 0);
-    // The next start is told once where they are.
-    EXPECT_EQ(takeRescueNotes(f.files, f.path(QStringLiteral("data"))), expected);
-    EXPECT_TRUE(takeRescueNotes(f.files, f.path(QStringLiteral("data"))).isEmpty());
+    const QByteArray longForeign = QByteArray(5000, 'x');
+    const Case cases[] = {
+        {"a power cut inside a sample", kHeader + line(1) + "2;1", true, kHeader + line(1) + line(7), "2;1", true},
+        {"inside the header", QByteArray("N\xB0Rec"), true, kHeader + line(7), "N\xB0Rec", true},
+        {"no folder keeps it: its bytes go in the message", kHeader + "2;1", false, kHeader + line(7), {}, true},
+        {"not a line of ours", longForeign, false, longForeign + "\r\n" + line(7), {}, false},
+        {"a complete file", kHeader + line(1), true, kHeader + line(1) + line(7), {}, false},
+    };
+    for (const Case &c : cases) {
+        Folder f;
+        if (!c.rescueFolderWorks)
+            f.writer = f.make({f.path(QStringLiteral("a file/not a folder"))});
+        writeFile(f.path(QStringLiteral("a file")), {});
+        const QString p = f.path(QStringLiteral("rec.csv"));
+        writeFile(p, c.before);
+        std::optional<Fragment> told;
+        f.writer->setOnFragment([&](const QString &, const Fragment &fragment) { told = fragment; });
+        f.append(p, {7});
+        EXPECT_EQ(readAll(p), c.after) << c.what;
+        const bool torn = !c.before.endsWith('\n');
+        ASSERT_EQ(told.has_value(), torn) << c.what;
+        if (!torn)
+            continue;
+        EXPECT_EQ(told->cut, c.cut) << c.what;
+        EXPECT_EQ(told->keptIn.isEmpty(), c.kept.isEmpty()) << c.what;
+        if (!c.kept.isEmpty()) {
+            EXPECT_EQ(told->keptIn, f.path(QStringLiteral("data/fragment-2026-12-05_14-03-09-rec.csv"))) << c.what;
+            EXPECT_EQ(readAll(told->keptIn), c.kept) << c.what;
+        }
+    }
 }
 
-TEST(RecordingWriter, ANewRecordingFileHoldsOnlyTheHeader)
+TEST(RecordingWriter, ANewFileIsMadeAfterTheLinesSentBeforeAndNeverUnderLinesThatWait)
 {
     Folder f;
     const QString p = f.path(QStringLiteral("new.csv"));
-    QFile old(p);
-    old.open(QIODevice::WriteOnly);
-    old.write("old content\r\n");
-    old.close();
-    EXPECT_EQ(RecordingWriter::createWithHeader(f.files, p), 0);
-    EXPECT_EQ(readAll(p), QByteArray("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n"));
-    // An existing empty file counts as existing: no header is added to it.
-    QFile(f.path(QStringLiteral("empty.csv"))).open(QIODevice::WriteOnly);
-    f.writer.append(f.path(QStringLiteral("empty.csv")), line(1));
-    EXPECT_EQ(readAll(f.path(QStringLiteral("empty.csv"))), line(1));
+    writeFile(p, "old content\r\n");
+    std::vector<int> results;
+    const auto note = [&](int error) { results.push_back(error); };
+    f.writer->append(p, line(1));
+    f.writer->create(p, note);
+    f.writer->append(p, line(2));
+    f.writer->drain();
+    EXPECT_EQ(readAll(p), kHeader + line(2)); // line 1 landed before the user's emptying
+    // Lines that cannot be written keep their file: it is not emptied under them.
+    f.files.writeError = ENOSPC;
+    f.append(p, {3});
+    f.writer->create(p, note);
+    f.writer->drain();
+    EXPECT_EQ(results, (std::vector<int>{0, kLinesStillWaiting}));
+    f.files.writeError = 0;
+    f.writer->drain();
+    EXPECT_EQ(readAll(p), kHeader + line(2) + line(3));
 
+    // An existing empty file counts as existing: no header is added to it.
+    writeFile(f.path(QStringLiteral("empty.csv")), {});
+    f.append(f.path(QStringLiteral("empty.csv")), {1});
+    EXPECT_EQ(readAll(f.path(QStringLiteral("empty.csv"))), line(1));
     const QString fifo = f.path(QStringLiteral("fifo.csv"));
     ::mkfifo(QFile::encodeName(fifo).constData(), 0644);
-    EXPECT_EQ(RecordingWriter::createWithHeader(f.files, fifo), kNotARegularFile);
+    f.writer->create(fifo, note);
+    f.writer->drain();
+    EXPECT_EQ(results.back(), kNotARegularFile);
+}
+
+TEST(RecordingWriter, AtTheEndWhatIsNotConfirmedGoesToTheFirstFolderThatTakesItOrIsCountedLost)
+{
+    struct Case {
+        const char *what;
+        std::function<void(Folder &)> spoil;
+        const char *lostReason; // empty: all kept
+    };
+    const Case cases[] = {
+        {"a folder takes them", [](Folder &) {}, ""},
+        {"full disks everywhere", [](Folder &f) { f.files.writeError = ENOSPC; }, "le disque est plein"},
+        {"failing syncs", [](Folder &f) { f.files.syncError = EIO; }, "erreur de lecture ou d'écriture du disque"},
+        {"failing closes", [](Folder &f) { f.files.closeError = EDQUOT; }, "le disque est plein"},
+    };
+    for (const Case &c : cases) {
+        Folder f;
+        QFile(f.path(QStringLiteral("blocked"))).open(QIODevice::WriteOnly); // a file, not a folder
+        f.writer = f.make({f.path(QStringLiteral("blocked")), f.path(QStringLiteral("data"))});
+        c.spoil(f);
+        const QString gone = f.path(QStringLiteral("gone/rec.csv"));
+        f.append(gone, {1, 2});
+        f.append(f.path(QStringLiteral("gone too/rec.csv")), {3}); // the same name
+        // A name the folder took, but too long once "secours-<date>_<time>-" stands before it.
+        const QString longName = QStringLiteral("é").repeated(120) + QStringLiteral(".csv");
+        f.append(f.path(QStringLiteral("gone/") + longName), {4});
+
+        const RecordingWriter::Rescue r = f.writer->finish(100, 1000);
+        const QString data = f.path(QStringLiteral("data/secours-2026-12-05_14-03-09-"));
+        QStringList expected{data + QStringLiteral("2-rec.csv"), data + QStringLiteral("rec.csv"),
+                             data + longName.right(111 + 4)};
+        if (*c.lostReason) {
+            EXPECT_EQ(r.lost, 4) << c.what;
+            EXPECT_EQ(r.lostFrom.size(), 3) << c.what;
+            EXPECT_EQ(r.reason, QString::fromUtf8(c.lostReason)) << c.what;
+            expected.clear(); // and no half-written rescue left behind
+        } else {
+            EXPECT_EQ(r.lines, 4) << c.what;
+            EXPECT_EQ(readAll(data + QStringLiteral("rec.csv")) + readAll(data + QStringLiteral("2-rec.csv")),
+                      kHeader + line(3) + kHeader + line(1) + line(2));
+        }
+        QStringList got = r.files;
+        got.sort();
+        EXPECT_EQ(got.join('\n'), expected.join('\n')) << c.what;
+        // The next start is told once where they are.
+        EXPECT_EQ(takeRescueNotes(f.files, f.path(QStringLiteral("data"))).join('\n'), expected.join('\n')) << c.what;
+        EXPECT_TRUE(takeRescueNotes(f.files, f.path(QStringLiteral("data"))).isEmpty()) << c.what;
+    }
+}
+
+TEST(RecordingWriter, AHungDiskEndsWithinTheDeadlineAndEveryLineIsInTheFileOrTheRescue)
+{
+    Folder f;
+    const QString p = f.path(QStringLiteral("rec.csv"));
+    f.append(p, {1});
+    f.files.setFaultyPrefix(p);
+    f.files.blockSyncs(); // a stalled share: the sync never returns
+    f.writer->append(p, line(2));
+    f.writer->append(p, line(3));
+    QElapsedTimer took;
+    took.start();
+    const RecordingWriter::Rescue r = f.writer->finish(200, 200);
+    EXPECT_LT(took.elapsed(), 2000);
+    EXPECT_TRUE(f.writer->stuck());
+    ASSERT_EQ(r.files.size(), 1);
+    EXPECT_TRUE(r.mayRepeat); // line 2 was inside the sync at the deadline
+    EXPECT_EQ(readAll(r.files[0]), kHeader + line(2) + line(3));
+    f.files.releaseSyncs();
+}
+
+TEST(RescueFiles, EveryRescueFileIsToldOnceEvenWithoutItsNote)
+{
+    Folder f;
+    const QString data = f.path(QStringLiteral("data"));
+    QDir().mkpath(data);
+    const QString noted = data + QStringLiteral("/secours-2026-12-01_10-00-00-a.csv");
+    const QString unnoted = data + QStringLiteral("/secours-2026-12-02_10-00-00-b.csv");
+    const QString fragment = data + QStringLiteral("/fragment-2026-12-03_10-00-00-c.csv");
+    for (const QString &p : {noted, unnoted, fragment})
+        writeFile(p, kHeader);
+    writeFile(data + QStringLiteral("/other.txt"), "not ours");
+    ASSERT_EQ(noteRescueFiles(f.files, data, {noted}), 0);
+    EXPECT_EQ(takeRescueNotes(f.files, data), (QStringList{fragment, noted, unnoted}));
+    EXPECT_TRUE(takeRescueNotes(f.files, data).isEmpty());
+
+    // A note that could not be read is kept, and what it names is not told twice.
+    const QString later = data + QStringLiteral("/secours-2026-12-04_10-00-00-d.csv");
+    writeFile(later, kHeader);
+    writeFile(data + QStringLiteral("/fichiers-de-secours.txt"), {});
+    EXPECT_EQ(takeRescueNotes(f.files, data), QStringList{later});
+    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/fichiers-de-secours.txt")));
 }

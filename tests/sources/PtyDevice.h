@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Eventually.h"
 #include "sources/serial/SerialPort.h"
 
 #include <QCoreApplication>
@@ -68,17 +69,6 @@ private:
     int m_master = -1;
     int m_slave = -1;
 };
-
-// Waits a bounded time for what crosses a pseudo-terminal; Qt's events run only if asked.
-inline bool eventually(const std::function<bool()> &condition, bool runEvents = true)
-{
-    const QDeadlineTimer deadline(5000);
-    for (; !condition() && !deadline.hasExpired(); QThread::msleep(1)) {
-        if (runEvents)
-            QCoreApplication::processEvents();
-    }
-    return condition();
-}
 
 // No events run here: the port must count what the system still holds by itself, as it
 // does in a window busy elsewhere.

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace orv::test {
 
 // Answers the question box from a script and records what the windows asked and said.
@@ -11,18 +13,26 @@ class FakeDesktop final : public Desktop {
 public:
     bool answer = true;
     int beeps = 0;
-    QStringList questions;
+    QStringList questions; // as each question came
+    QStringList answered;  // as each question read when it was answered
+    // Runs while a question is open, as the event loop runs behind a real box.
+    std::function<void(const QuestionText &)> whileAsking;
     QStringList messages;
+    QStringList lastWords; // told before the program ended
     QStringList links;
     bool linkOpens = true;
 
     void beep() override { ++beeps; }
-    bool askYesNo(QWidget *, const QString &, const QString &text) override
+    bool askYesNo(QWidget *, const QString &, QuestionText &text) override
     {
-        questions << text;
+        questions << text.text();
+        if (whileAsking)
+            whileAsking(text);
+        answered << text.text();
         return answer;
     }
     void inform(QWidget *, const QString &, const QString &text) override { messages << text; }
+    void tellBeforeEnd(const QString &, const QString &text) override { lastWords << text; }
     bool openLink(const QString &link) override
     {
         links << link;

@@ -30,14 +30,15 @@ public:
     Readings poll() override
     {
         note("poll");
-        m_last = latest();
+        m_last = m_kind == SourceKind::Keyboard ? Readings{m_testValue.value(), std::nullopt} : m_log.readings;
         return m_last;
     }
+    // As the real devices: what the last poll obtained.
     Readings latest() const override
     {
         if (m_kind == SourceKind::Keyboard)
             return {m_testValue.value(), std::nullopt};
-        return m_log.readings;
+        return m_last;
     }
     void close() override { note("close"); }
     QString problem() const override { return m_log.problem; }

@@ -35,13 +35,17 @@ struct LoggerRig {
     LoggerRig() { QDir::setCurrent(dir.path()); }
     ~LoggerRig()
     {
+        files.releaseSyncs(); // a thread left waiting on the disk can end
         logger.reset();
         QDir::setCurrent(previousDir);
     }
+    // Short enough for a test, long enough for a disk that answers.
+    EndingTimes ending{300, 300};
+    QStringList rescueFolders{dir.filePath(QStringLiteral("rescue"))};
+
     Logger &make()
     {
-        logger = std::make_unique<Logger>(
-            LoggerServices{clock, files, sources, settingsFile, {dir.filePath(QStringLiteral("rescue"))}});
+        logger = std::make_unique<Logger>(LoggerServices{clock, files, sources, settingsFile, rescueFolders, ending});
         return *logger;
     }
     Logger &start(const Logger::Overrides &overrides = {})
@@ -60,8 +64,11 @@ struct LoggerRig {
     // The writer's thread has tried everything and said so.
     void settle()
     {
-        logger->waitForWrites();
-        QCoreApplication::sendPostedEvents();
+        // What the disk's answer sets off (a save after a new file) is settled too.
+        for (int round = 0; round < 3; ++round) {
+            logger->waitForWrites();
+            QCoreApplication::sendPostedEvents();
+        }
     }
     QByteArray file(const QString &name)
     {

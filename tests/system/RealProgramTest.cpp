@@ -2,9 +2,12 @@
 // the command line, and the headless mode end to end on a pseudo-terminal.
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -52,6 +55,7 @@ struct Program {
     }
     QString path(const QString &name) const { return dir.filePath(name); }
 
+    // The program, or another one (a tracer) given the arguments.
     std::unique_ptr<QProcess> start(const QStringList &arguments, const QString &program = {}) const
     {
         auto p = std::make_unique<QProcess>();
@@ -64,7 +68,7 @@ struct Program {
         env.remove(QStringLiteral("DISPLAY"));
         p->setProcessEnvironment(env);
         p->setWorkingDirectory(dir.path());
-        p->start(program.isEmpty() ? exe : program, program.isEmpty() ? arguments : QStringList{});
+        p->start(program.isEmpty() ? exe : program, arguments);
         return p;
     }
     // Runs to its end; exit code, stdout + stderr.
@@ -210,6 +214,53 @@ TEST(RealProgram, StoppedWithLinesWaitingTheyGoToARescueFileAndTheNextStartSaysW
         return again.err.contains(kept[0].toUtf8());
     }));
     signalAndWait(*next, SIGTERM);
+}
+
+TEST(RealProgram, SignalledWhileItsDiskHangsItEndsInTimeWithEveryLineInTheFileOrTheRescue)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("strace")).isEmpty())
+        GTEST_SKIP() << "needs strace to hold the syncs";
+    Program program;
+    // From its third sync on, the recording file's thread waits 4 s in each: a stalled share,
+    // longer than the end may wait for it.
+    auto tracer = program.start({"-f", "-qq", "-o", "/dev/null", "-e", "trace=fdatasync", "-e",
+                                 "inject=fdatasync:delay_enter=4000000:when=3+", program.exe, "--headless", "--record",
+                                 "--source", "usb", "--file", "rec.csv"},
+                                QStringLiteral("strace"));
+    Output said;
+    const bool recording = within(8000, [&] {
+        said.collect(*tracer);
+        return said.out.contains("\n4;");
+    });
+    if (!recording && tracer->state() == QProcess::NotRunning)
+        GTEST_SKIP() << "strace cannot trace here: " << said.err.toStdString();
+    ASSERT_TRUE(recording) << said.err.toStdString();
+    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(tracer->processId()));
+    ASSERT_TRUE(children.open(QIODevice::ReadOnly));
+    const pid_t pid = children.readAll().trimmed().toInt();
+    ASSERT_GT(pid, 0);
+    QElapsedTimer took;
+    took.start();
+    ::kill(pid, SIGTERM);
+    ASSERT_TRUE(within(8000, [&] {
+        said.collect(*tracer);
+        return said.err.contains("gardées dans");
+    })) << said.err.toStdString();
+    EXPECT_LT(took.elapsed(), 6000) << "the end waited for the disk";
+    tracer->waitForFinished(10000);
+    EXPECT_EQ(tracer->exitCode(), 3);
+
+    // Every line is in the file or in the rescue; the rescue may repeat the file's last ones.
+    const QDir rescue(program.path(QStringLiteral("data/orvalin")));
+    const QStringList kept = rescue.entryList({QStringLiteral("secours-*-rec.csv")});
+    ASSERT_EQ(kept.size(), 1);
+    QSet<QByteArray> lines;
+    for (const QString &file : {program.path(QStringLiteral("rec.csv")), rescue.filePath(kept[0])})
+        for (const QByteArray &line : readAll(file).split('\n'))
+            if (line.contains(";12-"))
+                lines.insert(line.left(line.indexOf(';')));
+    for (const QByteArray &line : said.out.trimmed().split('\n'))
+        EXPECT_TRUE(lines.contains(line.left(line.indexOf(';')))) << line.toStdString();
 }
 
 TEST(RealProgram, HeadlessOnASerialDeviceLinesOnStdoutAndInTheFile)

@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/Logger.h"
 
+#include "Eventually.h"
 #include "FakeDesktop.h"
 #include "LoggerRig.h"
 
@@ -82,36 +83,88 @@ TEST(MainWindow, RecordButtonStartsAndStopsAndTheWindowShowsWhatIsRecorded)
     EXPECT_TRUE(rig.ui->fileMenu->menuAction()->isEnabled());
 }
 
-TEST(MainWindow, QuittingAsksAndWhatCannotBeWrittenIsKeptInARescueFile)
+TEST(MainWindow, TheQuitQuestionComesAtOnceSaysWhatWaitsAndPromisesOnlyARescueItHasSecured)
 {
+    enum class Disk { Fine, NameTaken, Hung };
     struct Case {
+        const char *what;
         bool answer;
-        bool linesWaiting;
+        Disk disk;
+        bool rescueFolderWorks;
+        const char *asked;    // in the question as it came
+        const char *answered; // in the question when it was answered
+        int exitCode;         // -1: the program goes on
+        const char *lastWords;
     };
-    for (const Case &c : {Case{false, true}, Case{true, false}, Case{true, true}}) {
+    const Case cases[] = {
+        {"no: the recording goes on", false, Disk::NameTaken, true,
+         "2 mesure(s) attendent encore d'être écrites dans "
+         "« data_tr.csv » (ce nom désigne un dossier)",
+         "fichier de secours du dossier", -1, ""},
+        {"nothing waits", true, Disk::Fine, true, "", "", 0, ""},
+        {"kept in a rescue file", true, Disk::NameTaken, true, "recherche d'un dossier",
+         "fichier de secours du dossier", 3, ""},
+        {"no folder takes them", true, Disk::NameTaken, false, "recherche d'un dossier",
+         "Aucun dossier ne peut recevoir de fichier de secours", 4, "3 mesure(s) perdues"},
+        // The disk does not answer: the question does not wait for it.
+        {"a hung disk", true, Disk::Hung, true, "2 mesure(s) sont en cours d'écriture dans « data_tr.csv »",
+         "fichier de secours du dossier", 3, ""},
+    };
+    for (const Case &c : cases) {
         Rig rig;
+        if (!c.rescueFolderWorks) {
+            QFile(rig.dir.filePath(QStringLiteral("rescue"))).open(QIODevice::WriteOnly); // a file, not a folder
+        }
         QSignalSpy ended(rig.window.get(), &MainWindow::programEnded);
         rig.ui->recordButton->click();
         rig.runTicks(1);
-        rig.logger->waitForWrites();
-        if (c.linesWaiting) {
+        rig.settle();
+        if (c.disk == Disk::NameTaken) {
             // The file's name is taken by a folder: nothing more can go to it.
             QFile::remove(rig.dir.filePath(QStringLiteral("data_tr.csv")));
             QDir(rig.dir.path()).mkdir(QStringLiteral("data_tr.csv"));
+        } else if (c.disk == Disk::Hung) {
+            rig.files.setFaultyPrefix(rig.dir.filePath(QStringLiteral("data_tr.csv")));
+            rig.files.blockSyncs();
+        }
+        if (c.disk != Disk::Fine) {
             rig.runTicks(2);
+            if (c.disk == Disk::NameTaken)
+                rig.settle();
         }
         rig.desktop.answer = c.answer;
+        rig.desktop.whileAsking = [&](const QuestionText &question) {
+            rig.runTicks(1); // sampling goes on behind the question, which follows it
+            test::eventually([&] { return !question.text().contains(QStringLiteral("recherche d'un dossier")); });
+        };
         rig.window->close();
-        ASSERT_EQ(rig.desktop.questions.size(), 1);
-        EXPECT_EQ(rig.desktop.beeps, 1);
-        const QString question = rig.desktop.questions[0];
-        EXPECT_TRUE(question.startsWith(QStringLiteral("Arrêter l'orvalin et quitter ?")));
-        EXPECT_EQ(question.contains(QStringLiteral("2 mesure(s) attendent encore d'être écrites dans « data_tr.csv » "
-                                                   "(ce nom désigne un dossier)")),
-                  c.linesWaiting);
-        EXPECT_EQ(ended.count(), c.answer ? 1 : 0);
-        EXPECT_EQ(rig.logger->recording(), !c.answer); // No: the recording goes on
+        ASSERT_EQ(rig.desktop.questions.size(), 1) << c.what;
+        EXPECT_EQ(rig.desktop.beeps, 1) << c.what;
+        const QString asked = rig.desktop.questions[0];
+        const QString answered = rig.desktop.answered[0];
+        EXPECT_TRUE(asked.startsWith(QStringLiteral("Arrêter l'orvalin et quitter ?"))) << c.what;
+        EXPECT_TRUE(asked.contains(QString::fromUtf8(c.asked))) << c.what << asked.toStdString();
+        EXPECT_TRUE(answered.contains(QString::fromUtf8(c.answered))) << c.what << answered.toStdString();
+        EXPECT_EQ(answered.contains(QStringLiteral("3 mesure(s)")), c.disk != Disk::Fine) << c.what;
+        EXPECT_EQ(rig.logger->recording(), !c.answer) << c.what;
+        EXPECT_EQ(ended.count() ? ended[0][0].toInt() : -1, c.exitCode) << c.what;
+        EXPECT_EQ(rig.desktop.lastWords.join('\n').contains(QString::fromUtf8(c.lastWords)), true) << c.what;
+        EXPECT_EQ(rig.desktop.lastWords.isEmpty(), !*c.lastWords) << c.what;
+        rig.files.releaseSyncs();
     }
+}
+
+TEST(MainWindow, WhileTheOptionsWindowIsOpenTheCloseBoxOnlyBringsItForward)
+{
+    Rig rig;
+    rig.ui->settingsAction->trigger();
+    rig.window->close();
+    EXPECT_TRUE(rig.desktop.questions.isEmpty());
+    EXPECT_EQ(rig.desktop.beeps, 0);
+    rig.window->optionsWindow()->close();
+    rig.desktop.answer = false;
+    rig.window->close();
+    EXPECT_EQ(rig.desktop.questions.size(), 1);
 }
 
 TEST(MainWindow, NewRecordingFileChangesNothingUnlessAFileWasMade)
@@ -132,6 +185,7 @@ TEST(MainWindow, NewRecordingFileChangesNothingUnlessAFileWasMade)
         Rig rig;
         rig.dialog.chooses = c.chosen ? std::optional(rig.dir.filePath(*c.chosen)) : std::nullopt;
         rig.window->onNewRecording();
+        rig.settle();
         EXPECT_EQ(rig.dialog.seen.title, QStringLiteral("Nouvel Enregistrement sous :"));
         EXPECT_EQ(QDir::currentPath(), rig.dir.path());
         const bool taken = c.chosen && !*c.message;
@@ -156,11 +210,13 @@ TEST(MainWindow, ChartToggleWidensNarrowsAndStoresTheWidth)
 {
     Rig rig;
     rig.ui->chartAction->trigger();
+    rig.settle();
     EXPECT_EQ(rig.window->windowWidthTwips(), 7170);
     EXPECT_TRUE(rig.ui->chartAction->isChecked());
     EXPECT_TRUE(rig.window->windowTitle().endsWith(QStringLiteral("Fichier en cours : data_tr.csv")));
     EXPECT_TRUE(readAll(rig.settingsPath).endsWith(",7170\r\n"));
     rig.ui->chartAction->trigger();
+    rig.settle();
     EXPECT_EQ(rig.window->windowWidthTwips(), 4410);
     EXPECT_FALSE(rig.ui->chartAction->isCheckable()); // no empty check box in the menu
     EXPECT_TRUE(readAll(rig.settingsPath).endsWith(",4410\r\n"));
@@ -181,6 +237,7 @@ TEST(MainWindow, TheOptionsWindowAppliesOnlyWhatTheUserClicks)
     options->findChild<QRadioButton *>(QStringLiteral("channel2"))->click(); // chooses nothing
     EXPECT_FALSE(options->sourceButton(SourceKind::Serial)->isChecked());
     EXPECT_EQ(rig.logger->settings().source, SourceKind::Serial);
+    rig.settle();
     EXPECT_EQ(readAll(rig.settingsPath), QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",4,2,3600\r\n"));
     options->close();
     EXPECT_TRUE(rig.window->isEnabled());

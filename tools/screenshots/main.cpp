@@ -45,7 +45,8 @@ private:
 class QuietDesktop final : public orv::Desktop {
 public:
     void beep() override {}
-    bool askYesNo(QWidget *, const QString &, const QString &) override { return true; }
+    bool askYesNo(QWidget *, const QString &, orv::QuestionText &) override { return true; }
+    void tellBeforeEnd(const QString &, const QString &) override {}
     void inform(QWidget *, const QString &, const QString &) override {}
     bool openLink(const QString &) override { return false; }
 };
@@ -102,6 +103,8 @@ int main(int argc, char **argv)
     // 120 samples a second apart in keyboard test mode, the value steered with "+" and "-".
     QDir(scratch.path()).mkdir(QStringLiteral("mesures"));
     logger.useNewRecordingFile(scratch.filePath(QStringLiteral("mesures/serre.csv")));
+    logger.waitForWrites();
+    QCoreApplication::sendPostedEvents();
     window.onRecordClicked();
     int value = 0;
     for (int i = 0; i < 120; ++i) {
