@@ -224,7 +224,7 @@ TEST(LoggerRecording, ANewFileIsUsedAtOnceAndTheOldNameComesBackIfItCannotBeMade
         }
         const bool kept = made || c.recordBefore;
         EXPECT_EQ(logger.settings().recordingFile, kept ? file : QStringLiteral("data_tr.csv")) << c.what;
-        EXPECT_EQ(readAll(rig.settingsPath).contains(c.name), made) << c.what;
+        EXPECT_EQ(readAll(rig.settingsPath).contains(file.toUtf8()), made) << c.what;
         rig.files.writeError = 0;
     }
 }
