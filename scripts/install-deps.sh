@@ -10,6 +10,7 @@ packages=(
   libusb-1.0-0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-liberation
+  strace
   "$@"
 )
 
