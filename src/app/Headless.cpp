@@ -1,6 +1,7 @@
 #include "Headless.h"
 
 #include "Logger.h"
+#include "core/FileNames.h"
 #include "core/Texts.h"
 #include "sources/Source.h"
 
@@ -64,7 +65,7 @@ void Headless::onReadout()
 int Headless::start()
 {
     for (const QString &file : m_logger.rescuedEarlier())
-        say(QStringLiteral("des mesures d'une séance précédente ont été gardées dans %1").arg(file));
+        say(QStringLiteral("des mesures d'une séance précédente ont été gardées dans %1").arg(displayableName(file)));
     if (!m_logger.damagedSettingsNotice().isEmpty())
         say(m_logger.damagedSettingsNotice());
     if (m_logger.settings().source == SourceKind::Keyboard) {
@@ -73,7 +74,7 @@ int Headless::start()
         m_logger.shutDown();
         return Refused;
     }
-    say(QStringLiteral("enregistrement dans %1").arg(m_logger.settings().recordingFile));
+    say(QStringLiteral("enregistrement dans %1").arg(displayableName(m_logger.settings().recordingFile)));
     m_logger.startRecording();
     return AllWritten;
 }
@@ -116,7 +117,7 @@ void Headless::onWaitingChanged()
         say(QStringLiteral("les mesures en attente sont écrites"));
     else if (!waiting.isEmpty() && m_lastWaiting == 0)
         say(QStringLiteral("écriture impossible dans %1 (%2) : les mesures attendent en mémoire")
-                .arg(waiting.constFirst().file, waiting.constFirst().reason));
+                .arg(displayableName(waiting.constFirst().file), waiting.constFirst().reason));
     m_lastWaiting = m_logger.recorder().writer().waitingLines();
 }
 
@@ -125,7 +126,7 @@ int Headless::finish()
     const Logger::Ending ending = m_logger.shutDown();
     int code = AllWritten;
     for (const QString &file : ending.rescue.files) {
-        say(QStringLiteral("mesures non écrites gardées dans %1").arg(file));
+        say(QStringLiteral("mesures non écrites gardées dans %1").arg(displayableName(file)));
         code = Rescued;
     }
     if (ending.rescue.lost > 0) {
