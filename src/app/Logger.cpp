@@ -52,11 +52,7 @@ void Logger::startUp(const Overrides &overrides)
     // A first start leaves the defaults in a new file; a damaged one waits for a real save.
     if (loaded.status == SettingsFile::Status::Missing)
         save();
-    else if (loaded.status == SettingsFile::Status::Damaged)
-        m_damagedSettingsNotice = QStringLiteral("le fichier de réglages %1 est endommagé : ce qui était "
-                                                 "illisible a repris sa valeur d'origine ; il sera "
-                                                 "réécrit au prochain changement de réglage")
-                                      .arg(QDir::toNativeSeparators(loaded.from));
+    m_damagedSettingsNotice = loaded.notice;
 
     m_settings = m_stored;
     if (overrides.interval)
