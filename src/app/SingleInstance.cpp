@@ -234,10 +234,14 @@ std::optional<InstanceInfo> SingleInstance::other() const
     const int fd = ::open(encodeFileName(m_heldElsewhere).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
+    // A recording file name may be long; the description is a few lines besides.
+    QByteArray text;
     char buffer[4096];
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    ssize_t n;
+    while (text.size() < 1024 * 1024 && (n = ::read(fd, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<qsizetype>(n));
     ::close(fd);
-    return n > 0 ? decodeInfo(QByteArray(buffer, static_cast<qsizetype>(n))) : std::nullopt;
+    return decodeInfo(text);
 }
 
 QString otherInstanceNotice(const InstanceInfo &other)

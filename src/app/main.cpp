@@ -168,6 +168,7 @@ int tellAnotherRuns(int argc, char **argv, const orv::SingleInstance &instance)
     say(notice.simplified());
     WindowApplication application(argc, argv);
     QMessageBox box(QMessageBox::Information, QString::fromLatin1(orv::MainWindow::kAppTitle), notice, QMessageBox::Ok);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard); // the command, to copy
     box.exec();
     return 0;
 }
