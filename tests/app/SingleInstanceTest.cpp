@@ -105,12 +105,12 @@ TEST(SingleInstance, AWindowRefusedByAnUnattendedRecordingIsToldWhatRunsAndHowTo
          "fenêtre, arrêtez d'abord cet enregistrement (processus n° 4242) avec la commande :\nkill 4242",
          "une autre instance est déjà lancée : un enregistrement sans fenêtre dans /home/léa/serre\\x1b[2J.csv "
          "depuis le 12/05/2026 à 14:03 (processus n° 4242 ; pour l'arrêter : kill 4242)"},
-        {{true, 4242, since, "/home/léa/serre.csv", "orvalin-headless", true},
-         "Un enregistrement sans fenêtre est en cours depuis le 12/05/2026 à 14:03, dans le fichier :\n"
-         "/home/léa/serre.csv\n\nUne seule copie d'Orvalin peut fonctionner à la fois. Pour ouvrir la fenêtre, "
-         "arrêtez d'abord cet enregistrement avec la commande :\nsystemctl --user stop orvalin-headless",
-         "une autre instance est déjà lancée : un enregistrement sans fenêtre dans /home/léa/serre.csv depuis le "
-         "12/05/2026 à 14:03 (processus n° 4242 ; pour l'arrêter : systemctl --user stop orvalin-headless)"},
+        {{true, 4242, {}, {}, "orvalin-headless", true},
+         "Un enregistrement sans fenêtre est en cours.\n\nUne seule copie d'Orvalin peut fonctionner à la fois. "
+         "Pour ouvrir la fenêtre, arrêtez d'abord cet enregistrement avec la commande :\n"
+         "systemctl --user stop orvalin-headless",
+         "une autre instance est déjà lancée : un enregistrement sans fenêtre (processus n° 4242 ; pour l'arrêter "
+         ": systemctl --user stop orvalin-headless)"},
     };
     for (const auto &c : cases) {
         SingleInstance holder(roots);
