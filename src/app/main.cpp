@@ -89,17 +89,18 @@ void onStartMessage(QtMsgType type, const QMessageLogContext &context, const QSt
 // The application of a window, in French.
 struct WindowApplication {
     WindowApplication(int &argc, char **argv)
-        : check(qInstallMessageHandler(onStartMessage))
+        : previousHandler(qInstallMessageHandler(onStartMessage))
         , app(argc, argv)
     {
-        qInstallMessageHandler(nullptr);
+        qInstallMessageHandler(previousHandler); // the display is there
+
         QApplication::setStyle(QStringLiteral("Fusion"));
         orv::installFontSubstitutions();
         QApplication::setWindowIcon(orv::programIcon());
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         orv::installFrenchTranslations(qtFrench);
     }
-    QtMessageHandler check;
+    QtMessageHandler previousHandler;
     QApplication app;
     QTranslator qtFrench;
 };
