@@ -6,6 +6,9 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 status=0
 
+# The layout check needs clang-format, which a fresh machine lacks.
+scripts/install-deps.sh clang-format >&2 || echo "format: clang-format could not be installed (see above)"
+
 # Layers: which project folders a file of each layer may include from.
 declare -A allowed=(
   [core]="core" [settings]="core settings" [sources]="core sources" [display]="core display"
@@ -31,7 +34,10 @@ done
 
 # Layout.
 mapfile -t sources < <(git ls-files '*.cpp' '*.h')
-if ! clang-format --dry-run --Werror "${sources[@]}" 2>/dev/null; then
+if ! command -v clang-format >/dev/null 2>&1; then
+  echo "format: NOT CHECKED: clang-format is missing; install it with: sudo apt-get install clang-format"
+  status=1
+elif ! clang-format --dry-run --Werror "${sources[@]}" 2>/dev/null; then
   echo "format: these files do not follow .clang-format (clang-format -i fixes them):"
   clang-format --dry-run "${sources[@]}" 2>&1 | grep -oE '^[^:]+\.(cpp|h)' | sort -u
   status=1

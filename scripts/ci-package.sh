@@ -44,7 +44,8 @@ done
 version="$(env -i PATH=/usr/bin:/bin HOME="$home" orvalin --version)"
 echo "installed: $version"
 work="$(mktemp -d)"
-(cd "$work" && exec env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=offscreen \
+# Its own lock folder: a copy of the logger running on this machine must not refuse it.
+(cd "$work" && exec env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$runtime" ORVALIN_LOCK_ROOT="$runtime" QT_QPA_PLATFORM=offscreen \
    orvalin --record 2>"$out/stderr") &
 pid=$!
 lines() { if [ -f "$work/data_tr.csv" ]; then wc -l <"$work/data_tr.csv"; else echo 0; fi; }

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "core/FileNames.h"
+
 #include <QCommandLineParser>
 
 #include <array>
@@ -71,12 +73,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (!parser.parse(arguments)) {
         if (!parser.unknownOptionNames().isEmpty()) {
             const QString name = parser.unknownOptionNames().constFirst();
-            return refuse(QStringLiteral("option inconnue « %1%2 »").arg(name.size() == 1 ? "-" : "--", name));
+            return refuse(
+                QStringLiteral("option inconnue « %1%2 »").arg(name.size() == 1 ? "-" : "--", displayableName(name)));
         }
         return refuse(QStringLiteral("une option attend une valeur"));
     }
     if (!parser.positionalArguments().isEmpty())
-        return refuse(QStringLiteral("argument inattendu « %1 »").arg(parser.positionalArguments().constFirst()));
+        return refuse(QStringLiteral("argument inattendu « %1 »")
+                          .arg(displayableName(parser.positionalArguments().constFirst())));
 
     CommandLine c;
     if (parser.isSet(help)) {
@@ -95,19 +99,19 @@ CommandLine parseCommandLine(const QStringList &arguments)
         c.overrides.interval = lookUp(kIntervals, parser.value(interval));
         if (!c.overrides.interval)
             return refuse(QStringLiteral("intervalle « %1 » inconnu ; au choix : %2")
-                              .arg(parser.value(interval), names(kIntervals)));
+                              .arg(displayableName(parser.value(interval)), names(kIntervals)));
     }
     if (parser.isSet(source)) {
         c.overrides.source = lookUp(kSources, parser.value(source));
         if (!c.overrides.source)
-            return refuse(
-                QStringLiteral("source « %1 » inconnue ; au choix : %2").arg(parser.value(source), names(kSources)));
+            return refuse(QStringLiteral("source « %1 » inconnue ; au choix : %2")
+                              .arg(displayableName(parser.value(source)), names(kSources)));
     }
     if (parser.isSet(file)) {
         const QString name = parser.value(file);
         // The settings file could not hold it, and an empty name designates nothing.
         if (name.trimmed().isEmpty() || name.contains(u'"'))
-            return refuse(QStringLiteral("nom de fichier « %1 » refusé").arg(name));
+            return refuse(QStringLiteral("nom de fichier « %1 » refusé").arg(displayableName(name)));
         c.overrides.recordingFile = name;
     }
     return c;

@@ -1,6 +1,7 @@
 #include "Headless.h"
 
 #include "Logger.h"
+#include "core/FileNames.h"
 #include "core/Texts.h"
 #include "sources/Source.h"
 
@@ -74,7 +75,7 @@ int Headless::start()
         m_logger.shutDown();
         return Refused;
     }
-    say(QStringLiteral("enregistrement dans %1").arg(m_logger.settings().recordingFile));
+    say(QStringLiteral("enregistrement dans %1").arg(displayableName(m_logger.settings().recordingFile)));
     m_logger.startRecording();
     return AllWritten;
 }
@@ -118,7 +119,7 @@ void Headless::onWaitingChanged()
         now << w.file + QLatin1Char('\n') + w.reason;
         if (!m_lastWaiting.contains(now.last()))
             say(QStringLiteral("écriture impossible dans %1 (%2) : les mesures attendent en mémoire")
-                    .arg(w.file, w.reason));
+                    .arg(displayableName(w.file), w.reason));
     }
     if (now.isEmpty() && !m_lastWaiting.isEmpty())
         say(QStringLiteral("les mesures en attente sont écrites"));

@@ -1,6 +1,7 @@
 #include "Logger.h"
 
 #include "core/Clock.h"
+#include "core/FileNames.h"
 #include "core/FileSystem.h"
 #include "settings/SettingsFile.h"
 #include "sources/Source.h"
@@ -32,6 +33,14 @@ QString shown(const QByteArray &bytes)
             out += QLatin1Char(c);
     }
     return bytes.size() > kShown ? out + QStringLiteral("…") : out;
+}
+
+QString shownList(const QStringList &files)
+{
+    QStringList shownFiles;
+    for (const QString &file : files)
+        shownFiles << displayableName(file);
+    return shownFiles.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -81,11 +90,7 @@ void Logger::startUp(const Overrides &overrides)
     // A first start leaves the defaults in a new file; a damaged one waits for a real save.
     if (loaded.status == SettingsFile::Status::Missing)
         save();
-    else if (loaded.status == SettingsFile::Status::Damaged)
-        m_damagedSettingsNotice = QStringLiteral("le fichier de réglages %1 est endommagé : ce qui était "
-                                                 "illisible a repris sa valeur d'origine ; il sera "
-                                                 "réécrit au prochain changement de réglage")
-                                      .arg(QDir::toNativeSeparators(loaded.from));
+    m_damagedSettingsNotice = loaded.notice;
 
     m_settings = m_stored;
     if (overrides.interval)
@@ -289,7 +294,8 @@ QStringList Logger::Ending::messages() const
 {
     QStringList out;
     for (const QString &file : rescue.files) {
-        QString text = QStringLiteral("des mesures qui n'ont pas pu être écrites sont gardées dans %1").arg(file);
+        QString text =
+            QStringLiteral("des mesures qui n'ont pas pu être écrites sont gardées dans %1").arg(displayableName(file));
         if (rescue.mayRepeat)
             text += QStringLiteral(" ; les dernières peuvent se trouver aussi dans le fichier d'enregistrement "
                                    "(leurs numéros et heures le montrent)");
@@ -299,7 +305,7 @@ QStringList Logger::Ending::messages() const
         out << QStringLiteral("%1 mesure(s) perdues : elles devaient aller dans %2, et aucun dossier de secours n'a pu "
                               "les recevoir (%3)")
                    .arg(rescue.lost)
-                   .arg(rescue.lostFrom.join(QStringLiteral(", ")), rescue.reason);
+                   .arg(shownList(rescue.lostFrom), rescue.reason);
     if (settingsUnsaved)
         out << QStringLiteral("les derniers réglages n'ont peut-être pas été enregistrés : le disque ne répond pas");
     return out;
@@ -315,10 +321,10 @@ QStringList Logger::rescuedEarlierNotices() const
         out << QStringLiteral("des mesures qui n'avaient pas pu être écrites pendant une séance précédente ont été "
                               "gardées dans %1 ; les dernières peuvent se trouver aussi dans le fichier "
                               "d'enregistrement (leurs numéros et heures le montrent)")
-                   .arg(rescued.join(QStringLiteral(", ")));
+                   .arg(shownList(rescued));
     if (!fragments.isEmpty())
         out << QStringLiteral("un morceau de ligne incomplète retiré d'un fichier d'enregistrement a été gardé dans %1")
-                   .arg(fragments.join(QStringLiteral(", ")));
+                   .arg(shownList(fragments));
     return out;
 }
 
@@ -327,14 +333,14 @@ QString Logger::fragmentNotice(const QString &file, const Fragment &fragment)
     if (!fragment.cut)
         return QStringLiteral("le fichier %1 ne se terminait pas par une fin de ligne : une fin de ligne a été "
                               "ajoutée pour que les nouvelles mesures commencent sur une ligne à elles")
-            .arg(file);
+            .arg(displayableName(file));
     QString text = QStringLiteral("le fichier %1 se terminait par une ligne incomplète (« %2 »), sans doute coupée "
                                   "par un arrêt brutal : elle a été retirée pour que les nouvelles mesures "
                                   "commencent sur une ligne à elles")
-                       .arg(file, shown(fragment.bytes));
+                       .arg(displayableName(file), shown(fragment.bytes));
     if (fragment.keptIn.isEmpty())
         return text + QStringLiteral(" ; aucun dossier n'a pu garder ses octets, ils sont ci-dessus");
-    return text + QStringLiteral(", et gardée dans %1").arg(fragment.keptIn);
+    return text + QStringLiteral(", et gardée dans %1").arg(displayableName(fragment.keptIn));
 }
 
 } // namespace orv

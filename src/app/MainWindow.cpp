@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "Logger.h"
+#include "core/FileNames.h"
 #include "core/RescueFiles.h"
 #include "core/Texts.h"
 #include "display/Scales.h"
@@ -152,11 +153,11 @@ QString MainWindow::quitQuestion() const
         if (w.reason.isEmpty())
             text += QStringLiteral("\n%1 mesure(s) sont en cours d'écriture dans « %2 » (le disque est lent).")
                         .arg(w.lines)
-                        .arg(w.file);
+                        .arg(displayableName(w.file));
         else
             text += QStringLiteral("\n%1 mesure(s) attendent encore d'être écrites dans « %2 » (%3).")
                         .arg(w.lines)
-                        .arg(w.file, w.reason);
+                        .arg(displayableName(w.file), w.reason);
     }
     // Where they will go is said only once a folder was seen to take a file.
     if (!m_rescueFolder)
@@ -169,7 +170,7 @@ QString MainWindow::quitQuestion() const
     else
         text += QStringLiteral("\nSi elles ne peuvent toujours pas l'être, elles seront gardées dans un fichier de "
                                "secours du dossier « %1 ».")
-                    .arg(home(*m_rescueFolder));
+                    .arg(displayableName(home(*m_rescueFolder)));
     return text;
 }
 
@@ -278,7 +279,7 @@ void MainWindow::onNewRecording()
 void MainWindow::onNewRecordingFileFailed(const QString &file, const QString &reason, const QString &kept)
 {
     inform(QStringLiteral("Impossible de créer « %1 » : %2.\nLe fichier d'enregistrement reste « %3 ».")
-               .arg(file, reason, kept));
+               .arg(displayableName(file), reason, displayableName(kept)));
 }
 
 int MainWindow::windowWidthTwips() const
@@ -427,7 +428,9 @@ void MainWindow::showWaiting()
     QStringList detail;
     for (const RecordingWriter::Waiting &w : waiting) {
         lines += w.lines;
-        detail << QStringLiteral("« %1 » : %2 ; %3 mesure(s) en attente.").arg(w.file, w.reason).arg(w.lines);
+        detail << QStringLiteral("« %1 » : %2 ; %3 mesure(s) en attente.")
+                      .arg(displayableName(w.file), w.reason)
+                      .arg(w.lines);
     }
     m_ui.waitingNotice->setText(QStringLiteral("Écriture impossible : %1\n%2 mesure(s) en attente")
                                     .arg(waiting.constFirst().reason)

@@ -1,14 +1,12 @@
 #include "RealLogger.h"
 
+#include "SingleInstance.h"
 #include "settings/SettingsFile.h"
 #include "sources/RealSourceFactory.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 
-#include <cerrno>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orv {
@@ -24,29 +22,11 @@ SettingsLocation settingsLocation(const QString &executableDir, const QString &u
     return where;
 }
 
-namespace {
-
-// The last resort lies in the shared temporary folder: a folder of this user's own, which
-// nobody else may have made or be able to write into (no planted links, no notes of others).
-QString privateTempFolder()
-{
-    const QString path = QDir::tempPath() + QStringLiteral("/orvalin-%1").arg(::getuid());
-    const QByteArray name = QFile::encodeName(path);
-    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
-        return {};
-    struct stat st {};
-    if (::lstat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()
-        || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
-        return {};
-    return path;
-}
-
-} // namespace
-
 QStringList defaultRescueFolders()
 {
     QStringList folders{QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
-    const QString temp = privateTempFolder();
+    // The last resort lies in the shared temporary folder: a folder of the user's own.
+    const QString temp = privateTempFolder(QDir::tempPath(), ::getuid()).path;
     if (!temp.isEmpty())
         folders.append(temp);
     return folders;

@@ -1,5 +1,7 @@
 #include "FileSystem.h"
 
+#include "FileNames.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,9 +47,10 @@ QString fileErrorReason(int error)
 
 namespace {
 
+// Names keep the bytes they came with, also those that are not UTF-8.
 QByteArray native(const QString &path)
 {
-    return QFile::encodeName(path);
+    return encodeFileName(path);
 }
 
 int flagsFor(FileSystem::Open mode)

@@ -6,7 +6,7 @@
 #include "RescueFiles.h"
 #include "Texts.h"
 
-#include <QFileInfo>
+#include <QDir>
 
 #include <algorithm>
 #include <cerrno>
@@ -110,7 +110,10 @@ void RecordingWriter::changed()
 RecordingWriter::FileThread &RecordingWriter::threadFor(const QString &file)
 {
     // A bare name and the full path of one file are one file, with one order of lines.
-    const QString path = QFileInfo(file).absoluteFilePath();
+    // Built by hand: QFileInfo would pass the name through the system's text encoding and
+    // lose the bytes of a name that is not UTF-8.
+    const QString path =
+        QDir::cleanPath(QDir::isRelativePath(file) ? QDir::currentPath() + QLatin1Char('/') + file : file);
     std::unique_ptr<FileThread> &t = m_threads[path];
     if (!t) {
         t = std::make_unique<FileThread>();

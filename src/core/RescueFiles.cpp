@@ -1,10 +1,10 @@
 #include "RescueFiles.h"
 
+#include "FileNames.h"
 #include "FileSystem.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -21,7 +21,7 @@ constexpr qint64 kLongestList = 1024 * 1024;
 // long original name cannot stop its own rescue; the extension is kept.
 QString keptName(const QString &prefix, const QString &stamp, int n, const QString &source)
 {
-    QString name = source.mid(source.lastIndexOf(QLatin1Char('/')) + 1);
+    QString name = lastPathComponent(source);
     if (name.isEmpty())
         name = QStringLiteral("enregistrement.csv");
     const QString lead =
@@ -30,7 +30,7 @@ QString keptName(const QString &prefix, const QString &stamp, int n, const QStri
     QString stem = dot > 0 ? name.left(dot) : name;
     QString suffix = dot > 0 ? name.mid(dot) : QString();
     constexpr qsizetype kNameMax = 255;
-    while (QFile::encodeName(lead + stem + suffix).size() > kNameMax) {
+    while (encodeFileName(lead + stem + suffix).size() > kNameMax) {
         QString &cut = stem.isEmpty() ? suffix : stem;
         cut.chop(cut.size() >= 2 && cut.back().isLowSurrogate() ? 2 : 1);
     }
@@ -88,7 +88,7 @@ bool readList(FileSystem &files, const QString &path, QStringList &lines)
         return false;
     for (const QByteArray &line : bytes.split('\n'))
         if (!line.isEmpty())
-            lines.append(QFile::decodeName(line));
+            lines.append(decodeFileName(line));
     return true;
 }
 
@@ -96,7 +96,7 @@ QByteArray listBytes(const QStringList &paths)
 {
     QByteArray bytes;
     for (const QString &path : paths)
-        bytes += QFile::encodeName(path) + '\n';
+        bytes += encodeFileName(path) + '\n';
     return bytes;
 }
 

@@ -1,9 +1,12 @@
 #include "SettingsFile.h"
 
+#include "core/FileNames.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -126,6 +129,16 @@ bool refused(int error)
     return error == EACCES || error == EPERM || error == EROFS;
 }
 
+// A file that exists and that this user may not read: left alone, never replaced.
+bool unreadable(FileSystem &fs, const QString &path)
+{
+    int fd = -1;
+    const int error = fs.open(path, FileSystem::Open::Read, fd);
+    if (error == 0)
+        fs.close(fd);
+    return error == EACCES || error == EPERM;
+}
+
 } // namespace
 
 QByteArray formatSettings(const Settings &settings)
@@ -200,10 +213,35 @@ SettingsFile::SettingsFile(FileSystem &fs, QString path, QString fallbackPath, Q
 
 SettingsFile::Loaded SettingsFile::load() const
 {
+    removeLeftovers();
     QString from = m_path;
     if (!m_startFromPath.isEmpty() && m_fs.kindOf(m_path) == FileSystem::Kind::Missing)
         from = m_startFromPath;
+    Loaded out = read(from);
+    const QString shown = displayableName(from);
+    if (out.status == Status::Unreadable) {
+        if (m_fallbackPath == from) {
+            out.notice = QStringLiteral("le fichier de réglages %1 est illisible (accès refusé en lecture) : il est "
+                                        "laissé tel quel et les réglages d'origine sont utilisés")
+                             .arg(shown);
+            return out;
+        }
+        const Loaded fallback = read(m_fallbackPath);
+        if (fallback.status == Status::Clean || fallback.status == Status::Damaged)
+            out.settings = fallback.settings;
+        out.notice = QStringLiteral("le fichier de réglages %1 est illisible (accès refusé en lecture) : il est "
+                                    "laissé tel quel ; les réglages sont lus et enregistrés dans %2")
+                         .arg(shown, displayableName(m_fallbackPath));
+    } else if (out.status == Status::Damaged) {
+        out.notice = QStringLiteral("le fichier de réglages %1 est endommagé : ce qui était illisible a repris sa "
+                                    "valeur d'origine ; il sera réécrit au prochain changement de réglage")
+                         .arg(shown);
+    }
+    return out;
+}
 
+SettingsFile::Loaded SettingsFile::read(const QString &from) const
+{
     Loaded out;
     out.from = from;
     int fd = -1;
@@ -211,7 +249,7 @@ SettingsFile::Loaded SettingsFile::load() const
     const int error = m_fs.open(from, FileSystem::Open::Read, fd);
     if (error == ENOENT || error == ENOTDIR)
         return out;
-    out.status = Status::Damaged;
+    out.status = error == EACCES || error == EPERM ? Status::Unreadable : Status::Damaged;
     if (error != 0)
         return out;
     QByteArray bytes;
@@ -225,6 +263,23 @@ SettingsFile::Loaded SettingsFile::load() const
     out.settings = parsed.settings;
     out.status = parsed.damaged || tooLong ? Status::Damaged : Status::Clean;
     return out;
+}
+
+void SettingsFile::removeLeftovers() const
+{
+    // A save killed between making its temporary file and renaming it leaves the file
+    // behind for good. Only this user's: another's may be a save in progress.
+    for (const QString &path : {m_path, m_fallbackPath}) {
+        // As writeThroughNewFile names them.
+        const QRegularExpression ours(QRegularExpression::anchoredPattern(
+            QRegularExpression::escape(QLatin1Char('.') + QFileInfo(path).fileName() + QLatin1Char('.'))
+            + QStringLiteral("[0-9a-f]{8}\\.tmp")));
+        const QDir folder = QFileInfo(path).absoluteDir();
+        for (const QFileInfo &entry : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+            if (ours.match(entry.fileName()).hasMatch() && entry.ownerId() == ::getuid() && !entry.isSymLink())
+                m_fs.remove(entry.filePath());
+        }
+    }
 }
 
 namespace {
@@ -309,6 +364,8 @@ int writeInPlace(FileSystem &fs, const QString &path, const QByteArray &line)
 // 0, or the error most worth telling about this location.
 int saveAt(FileSystem &fs, const QString &path, const QByteArray &line)
 {
+    if (unreadable(fs, path))
+        return EACCES;
     // A pipe, a device or a folder under the settings name is left alone.
     switch (fs.kindOf(path)) {
     case FileSystem::Kind::Folder: return EISDIR;
@@ -332,6 +389,7 @@ int saveAt(FileSystem &fs, const QString &path, const QByteArray &line)
 
 SettingsFile::Saved SettingsFile::save(const Settings &settings)
 {
+    removeLeftovers();
     const QByteArray line = formatSettings(settings);
     const int error = saveAt(m_fs, m_path, line);
     if (error == 0)
@@ -342,8 +400,12 @@ SettingsFile::Saved SettingsFile::save(const Settings &settings)
         m_path = m_fallbackPath;
         return {};
     }
+    const QString reason =
+        unreadable(m_fs, m_path)
+            ? QStringLiteral("ce fichier est illisible (accès refusé en lecture) et n'est pas remplacé")
+            : fileErrorReason(error);
     return {false, QStringLiteral("Les réglages n'ont pas pu être enregistrés dans « %1 » : %2.")
-                       .arg(m_path, fileErrorReason(error))};
+                       .arg(displayableName(m_path), reason)};
 }
 
 } // namespace orv

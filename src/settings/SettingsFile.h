@@ -41,27 +41,35 @@ public:
     enum class Status {
         Missing, // no file: defaults, and the caller saves them to create it
         Clean,
-        Damaged, // defaults for what was unusable; the file is left as it is
+        Damaged,    // defaults for what was unusable; the file is left as it is
+        Unreadable, // this user may not read it: never replaced; the fallback file is
+                    // read when it holds settings, and saves go there
     };
     struct Loaded {
         Status status = Status::Missing;
         Settings settings;
-        QString from; // the file read
+        QString from;   // the file read
+        QString notice; // what the start tells the user, in French, lower case; or empty
     };
     // Never blocks: a pipe, a device or a folder in place of the file reads as damaged.
+    // Removes what a killed save left beside the file.
     Loaded load() const;
 
     struct Saved {
         bool ok = true;
         QString message; // when !ok: for the user, in French, where and why
     };
-    // On failure the file on disk keeps its old bytes.
+    // On failure the file on disk keeps its old bytes. A file this user may not read is
+    // never replaced: the save goes to the fallback, as for a folder that refuses writing.
     Saved save(const Settings &settings);
 
     // Where the next save goes; the fallback once a save had to move there.
     const QString &path() const { return m_path; }
 
 private:
+    Loaded read(const QString &from) const;
+    void removeLeftovers() const;
+
     FileSystem &m_fs;
     QString m_path;
     QString m_fallbackPath;

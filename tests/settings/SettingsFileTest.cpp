@@ -54,15 +54,18 @@ QStringList entries(const QString &folder)
 constexpr auto kWritable = QFile::ReadOwner | QFile::WriteOwner;
 
 // The refusals a plain user meets, from the mode bits, which root (running the tests in
-// CI) ignores: no new file in a folder that cannot be written, no writing a read-only file.
+// CI) ignores: no new file in a folder that cannot be written, no writing a read-only file,
+// no reading a file of mode 000.
 class PlainUserDisk : public PosixFileSystem {
 public:
     int syncError = 0;
 
     int open(const QString &path, Open mode, int &fd) override
     {
-        const bool refused =
-            mode == Open::CreateNew ? !writable(QFileInfo(path).absolutePath()) : mode != Open::Read && !writable(path);
+        const QFileInfo file(path);
+        const bool refused = mode == Open::Read        ? file.exists() && !(file.permissions() & QFile::ReadOwner)
+                             : mode == Open::CreateNew ? !writable(file.absolutePath())
+                                                       : !writable(path);
         return refused ? EACCES : PosixFileSystem::open(path, mode, fd);
     }
     int sync(int fd) override { return syncError ? syncError : PosixFileSystem::sync(fd); }
@@ -184,11 +187,14 @@ TEST(SettingsFileLoad, WhatStandsAtThePath)
             put(path, c.bytes);
         ASSERT_TRUE(c.put != Put::Pipe || ::mkfifo(native.constData(), 0644) == 0);
         ASSERT_TRUE(c.put != Put::Folder || QDir().mkdir(path));
+        put(dir.filePath(".orvtr.cfg.0badc0de.tmp"), "a save killed before its rename");
+        put(dir.filePath(".orvtr.cfg.0badc0de.tmp~"), "not ours");
         PosixFileSystem fs;
         const SettingsFile::Loaded loaded =
             SettingsFile(fs, path, dir.filePath(QStringLiteral("user/orvtr.cfg"))).load();
         EXPECT_EQ(loaded.status, c.status);
         EXPECT_EQ(loaded.settings, c.expected);
+        EXPECT_EQ(entries(dir.path()).filter(".tmp"), QStringList{".orvtr.cfg.0badc0de.tmp~"});
         struct stat st {};
         EXPECT_TRUE(c.put != Put::Pipe || (::stat(native.constData(), &st) == 0 && S_ISFIFO(st.st_mode)));
     }
@@ -225,6 +231,7 @@ TEST(SettingsFileSave, AFailedSaveLeavesTheOldFileByteForByte)
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("orvtr.cfg"));
         put(path, old);
+        put(dir.filePath(".orvtr.cfg.89abcdef.tmp"), "a save killed before its rename");
         test::FaultyFileSystem fs;
         fs.writeError = c.writeError;
         fs.syncError = c.syncError;
@@ -274,6 +281,35 @@ TEST(SettingsFileSave, AFolderThatTakesNoNewFile)
         EXPECT_EQ(contents(user), c.userAfter);
         EXPECT_EQ(file.path(), c.movesToUser ? user : portable);
         EXPECT_EQ(entries(folder), QStringList{QStringLiteral("orvtr.cfg")});
+    }
+}
+
+TEST(SettingsFileLoad, AFileThisUserMayNotReadIsToldNeverReplacedAndSavesGoToTheUserFile)
+{
+    const QByteArray unreadable = kHeader + "\"a.csv\",4,1,7170\r\n";
+    for (const QByteArray &userFile : {QByteArray(), kHeader + "\"b.csv\",8,2,10\r\n"}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("orvtr.cfg"));
+        const QString user = dir.filePath(QStringLiteral("user/orvtr.cfg"));
+        put(path, unreadable);
+        QFile::setPermissions(path, {});
+        if (!userFile.isEmpty()) {
+            ASSERT_TRUE(QDir(dir.path()).mkdir("user"));
+            put(user, userFile);
+        }
+        PlainUserDisk fs;
+        SettingsFile file(fs, path, user);
+        const SettingsFile::Loaded loaded = file.load();
+        EXPECT_EQ(loaded.status, SettingsFile::Status::Unreadable);
+        EXPECT_EQ(loaded.settings,
+                  userFile.isEmpty() ? Settings{} : make("b.csv", Interval::Hours6, SourceKind::Serial, 10));
+        EXPECT_EQ(loaded.notice,
+                  QStringLiteral("le fichier de réglages %1 est illisible (accès refusé en lecture) : il "
+                                 "est laissé tel quel ; les réglages sont lus et enregistrés dans %2")
+                      .arg(path, user));
+        EXPECT_TRUE(file.save(Settings{}).ok);
+        EXPECT_EQ(contents(path), unreadable);
+        EXPECT_EQ(contents(user), formatSettings(Settings{}));
     }
 }
 

@@ -138,4 +138,12 @@ TEST(SerialSource, AMissingBusyOrLostDeviceIsExplainedGivesNoValueAndIsPickedUpA
     device.send(frame(60));
     ASSERT_TRUE(waitForWaiting(port, 4));
     EXPECT_EQ(source.poll().value1, 60);
+
+    // A flood fills the receive buffer (a pseudo-terminal or a CDC device ignores the baud
+    // rate); pulling the adapter then still empties value 1 at the next poll.
+    device.send(QByteArray(20000, '\xAA'));
+    ASSERT_TRUE(waitForWaiting(port, QtSerialPort::kMaxBuffered));
+    device.unplug();
+    EXPECT_EQ(source.poll(), Readings{}) << "whatever is buffered";
+    EXPECT_EQ(source.problem(), unplugged);
 }

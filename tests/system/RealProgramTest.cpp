@@ -13,8 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -41,10 +44,11 @@ QByteArray readAll(const QString &path)
 }
 
 // A copy of the program in a folder of its own, which is also its current folder, so its
-// settings file lands there; its own runtime, config and data folders.
+// settings file lands there; its own lock, runtime, config and data folders.
 struct Program {
     QTemporaryDir dir;
     QString exe = dir.filePath(QStringLiteral("orvalin"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
 
     Program()
     {
@@ -52,23 +56,26 @@ struct Program {
         QDir(dir.path()).mkdir(QStringLiteral("run"));
         QFile::setPermissions(dir.filePath(QStringLiteral("run")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    QString path(const QString &name) const { return dir.filePath(name); }
-
-    // The program, or another one (a tracer) given the arguments.
-    std::unique_ptr<QProcess> start(const QStringList &arguments, const QString &program = {}) const
-    {
-        auto p = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("ORVALIN_LOCK_ROOT"), dir.path());
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("run")));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
         env.insert(QStringLiteral("TMPDIR"), dir.path()); // the last rescue folder
         env.remove(QStringLiteral("DISPLAY"));
+    }
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    // shell: a command line for sh, where "$0" is the program.
+    std::unique_ptr<QProcess> start(const QStringList &arguments, const QString &shell = {}) const
+    {
+        auto p = std::make_unique<QProcess>();
         p->setProcessEnvironment(env);
         p->setWorkingDirectory(dir.path());
-        p->start(program.isEmpty() ? exe : program, arguments);
+        if (shell.isEmpty())
+            p->start(exe, arguments);
+        else
+            p->start(QStringLiteral("sh"), {QStringLiteral("-c"), shell, exe});
         return p;
     }
     // Runs to its end; exit code, stdout + stderr.
@@ -123,6 +130,21 @@ TEST(RealProgram, OneInstanceAtATimeAndAKilledOneDoesNotBlockTheNext)
     EXPECT_FALSE(next->waitForFinished(1500)) << "the lock of a killed run must not hold";
     signalAndWait(*next, SIGTERM);
     EXPECT_EQ(next->exitCode(), 0);
+
+    // A window started while an unattended recording runs says what runs and how to stop it.
+    auto unattended = program.start({"--headless", "--record", "--source", "usb", "--file", "serre.csv"});
+    ASSERT_TRUE(within(5000, [&] { return readAll(program.path("serre.csv")).count('\n') == 2; }));
+    auto window = program.start({});
+    Output told;
+    const QByteArray stop =
+        QStringLiteral("(processus n° %1) avec la commande : kill %1").arg(unattended->processId()).toUtf8();
+    EXPECT_TRUE(within(5000, [&] {
+        told.collect(*window);
+        return told.err.contains(program.path("serre.csv").toUtf8()) && told.err.contains(stop);
+    })) << told.err.toStdString();
+    EXPECT_EQ(window->state(), QProcess::Running) << "its message box waits for the user";
+    signalAndWait(*window, SIGKILL);
+    signalAndWait(*unattended, SIGTERM);
 }
 
 TEST(RealProgram, KilledWhileRecordingTheFileEndsWithACompleteLineAndTheNextRunAppends)
@@ -146,6 +168,46 @@ TEST(RealProgram, KilledWhileRecordingTheFileEndsWithACompleteLineAndTheNextRunA
         restarts += lines[i].startsWith("1;") ? 1 : 0;
     }
     EXPECT_EQ(restarts, 2); // each recording numbers from 1
+}
+
+// From a shell: standard output closed (the lock file, opened first, would take its number)
+// and a name that is not UTF-8, with an escape character that must not reach the terminal.
+TEST(RealProgram, ClosedOutputsStayClosedAndANameKeepsItsBytes)
+{
+    Program program;
+    auto p = program.start({}, QStringLiteral("exec \"$0\" --headless --record --source usb --file "
+                                              "\"$(printf 'donn\\351es\\033.csv')\" >&-"));
+    const std::string name = QFile::encodeName(program.dir.path()).toStdString()
+                             + "/donn\xe9"
+                               "es\x1b.csv";
+    Output said;
+    ASSERT_TRUE(within(5000, [&] {
+        said.collect(*p);
+        std::ifstream file(name);
+        return std::count(std::istreambuf_iterator<char>(file), {}, '\n') >= 2;
+    })) << said.err.toStdString();
+    signalAndWait(*p, SIGTERM);
+    EXPECT_EQ(p->exitCode(), 0);
+    EXPECT_TRUE(said.err.startsWith("orvalin : enregistrement dans donn\\xe9es\\x1b.csv\n")) << said.err.toStdString();
+    const QByteArray lock = readAll(program.path(QStringLiteral("orvalin-%1/orvalin.lock").arg(::getuid())));
+    EXPECT_TRUE(lock.startsWith("mode=headless\n") && lock.endsWith("\nend\n")) << lock.toStdString();
+}
+
+TEST(RealProgram, WithoutADisplayTheWindowSaysSoInFrenchAndEnds)
+{
+    Program program;
+    program.env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    program.env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    for (const char *display : {"", ":7391"}) {
+        program.env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
+        const auto [code, said] = program.run({QStringLiteral("--record")});
+        EXPECT_EQ(code, 1);
+        EXPECT_EQ(said, QStringLiteral("orvalin : aucun écran graphique (%1) : lancez-le depuis une session de bureau, "
+                                       "ou sans fenêtre avec --headless --record.\n")
+                            .arg(*display ? QStringLiteral("l'affichage :7391 ne répond pas")
+                                          : QStringLiteral("ni DISPLAY ni WAYLAND_DISPLAY"))
+                            .toUtf8());
+    }
 }
 
 TEST(RealProgram, CommandLineChoicesHoldForOneRunAndBadOnesAreRefused)
@@ -223,10 +285,9 @@ TEST(RealProgram, SignalledWhileItsDiskHangsItEndsInTimeWithEveryLineInTheFileOr
     Program program;
     // From its third sync on, the recording file's thread waits 4 s in each: a stalled share,
     // longer than the end may wait for it.
-    auto tracer = program.start({"-f", "-qq", "-o", "/dev/null", "-e", "trace=fdatasync", "-e",
-                                 "inject=fdatasync:delay_enter=4000000:when=3+", program.exe, "--headless", "--record",
-                                 "--source", "usb", "--file", "rec.csv"},
-                                QStringLiteral("strace"));
+    auto tracer = program.start({}, QStringLiteral("exec strace -f -qq -o /dev/null -e trace=fdatasync -e "
+                                                   "inject=fdatasync:delay_enter=4000000:when=3+ \"$0\" --headless "
+                                                   "--record --source usb --file rec.csv"));
     Output said;
     const bool recording = within(8000, [&] {
         said.collect(*tracer);
@@ -278,7 +339,9 @@ TEST(RealProgram, HeadlessOnASerialDeviceLinesOnStdoutAndInTheFile)
     const QString script = program.path(QStringLiteral("serial.sh"));
     QFile s(script);
     ASSERT_TRUE(s.open(QIODevice::WriteOnly));
-    s.write(QStringLiteral("set -e\nmount -t tmpfs none /sys/class/tty\nmkdir -p /sys/class/tty/ttyS0/device\n"
+    // Its own /run/lock too: the port's lock file is not shared with other runs of the suite.
+    s.write(QStringLiteral("set -e\nmount -t tmpfs none /sys/class/tty\nmount -t tmpfs none /run/lock\n"
+                           "mkdir -p /sys/class/tty/ttyS0/device\n"
                            "echo 4 > /sys/class/tty/ttyS0/type\nmount --bind %1 /dev/ttyS0\n"
                            "exec %2 --headless --record --source serie --file serie.csv\n")
                 .arg(QString::fromLatin1(name), program.exe)
@@ -287,15 +350,19 @@ TEST(RealProgram, HeadlessOnASerialDeviceLinesOnStdoutAndInTheFile)
     auto p = std::make_unique<QProcess>();
     p->setWorkingDirectory(program.dir.path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ORVALIN_LOCK_ROOT"), program.dir.path());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), program.path(QStringLiteral("run")));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), program.path(QStringLiteral("config")));
     p->setProcessEnvironment(env);
     p->start(QStringLiteral("unshare"), {"--mount", "--propagation", "private", "sh", script});
     Output said;
-    const bool got = within(8000, [&] {
+    // One frame per readout tick, from when the port is open: frames piled up during a slow
+    // start make no single frame until the maintenance purge (10 s), which the wait outlasts.
+    const bool got = within(13000, [&] {
         const char frame[4] = {1, 2, static_cast<char>(200), 4};
-        [[maybe_unused]] const ssize_t n = ::write(master, frame, 4);
-        QThread::msleep(550); // one frame per readout tick
+        if (said.err.contains("enregistrement dans") && ::write(master, frame, 4) != 4)
+            return false;
+        QThread::msleep(550);
         said.collect(*p);
         return said.out.contains(";200;;");
     });

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #ifndef Q_OS_WIN
+#include <poll.h>
 #include <unistd.h>
 #endif
 
@@ -107,6 +108,7 @@ void QtSerialPort::close()
 
 qint64 QtSerialPort::bytesWaiting()
 {
+    checkLine();
     if (!isOpen()) {
         closeIfLost();
         return 0;
@@ -118,6 +120,7 @@ qint64 QtSerialPort::bytesWaiting()
 
 QByteArray QtSerialPort::readAll()
 {
+    checkLine();
     if (!isOpen())
         return {};
     pullPending();
@@ -127,6 +130,7 @@ QByteArray QtSerialPort::readAll()
 
 void QtSerialPort::discardInput()
 {
+    checkLine();
     if (!isOpen())
         return;
     // Empties Qt's buffer and the system's.
@@ -216,6 +220,22 @@ void QtSerialPort::pullPending()
         if (!m_port.waitForReadyRead(0))
             break;
     }
+}
+
+void QtSerialPort::checkLine()
+{
+#ifndef Q_OS_WIN
+    // Qt stops reading once its buffer is full, and with it stops seeing a hang-up or a
+    // read error: a flooded line would hide a pulled adapter. The descriptor is asked.
+    if (!isOpen())
+        return;
+    pollfd line{static_cast<int>(m_port.handle()), POLLIN, 0};
+    if (::poll(&line, 1, 0) == 1 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        m_fault = SerialFault::LinkLost;
+        m_faultDetail.clear();
+        closeIfLost();
+    }
+#endif
 }
 
 void QtSerialPort::closeIfLost()

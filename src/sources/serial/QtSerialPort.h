@@ -45,6 +45,8 @@ private:
     void onError(QSerialPort::SerialPortError error);
     // Moves what the system has received into Qt's buffer, without waiting.
     void pullPending();
+    // A hung-up, failed or closed descriptor means the device is gone, whatever is buffered.
+    void checkLine();
     void closeIfLost();
 
     QSerialPort m_port;
