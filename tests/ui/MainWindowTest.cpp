@@ -7,6 +7,7 @@
 #include "FakeDesktop.h"
 #include "LoggerRig.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -19,8 +20,13 @@
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 using namespace orv;
 
@@ -44,15 +50,46 @@ struct Rig : test::LoggerRig {
     ~Rig() { window.reset(); }
 };
 
+std::string settingsLine(const char *choices)
+{
+    return std::string("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",") + choices + ",3600\r\n";
+}
+
+void toggleAsAScreenReaderDoes(QWidget *button)
+{
+    QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+        QAccessibleActionInterface::toggleAction());
+}
+
+QHash<QObject *, int> *heardNameChanges = nullptr;
+
+// Assistive technology listening, as a screen reader does, while the object lives.
+struct ScreenReader {
+    QHash<QObject *, int> nameChanges;
+    QAccessible::UpdateHandler previous;
+    ScreenReader()
+    {
+        heardNameChanges = &nameChanges;
+        previous = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+            if (event->type() == QAccessible::NameChanged)
+                ++(*heardNameChanges)[event->object()];
+        });
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+    }
+    ~ScreenReader()
+    {
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(false);
+        QAccessible::installUpdateHandler(previous);
+        heardNameChanges = nullptr;
+    }
+};
+
 } // namespace
 
 TEST(MainWindow, RecordButtonStartsAndStopsAndTheWindowShowsWhatIsRecorded)
 {
     Rig rig;
     EXPECT_EQ(rig.window->windowTitle(), QStringLiteral("Orv.TR : data_tr.csv"));
-    // Screen readers hear the data, from the first moment.
-    EXPECT_EQ(rig.ui->clockLabel->accessibleName(), QStringLiteral("Heure 00:00:00"));
-    EXPECT_EQ(rig.ui->value1Readout->accessibleName(), QStringLiteral("Valeur A1 : 000"));
 
     rig.ui->historyList->setFocus();
     QTest::keyClicks(rig.ui->historyList, QStringLiteral("+++-")); // before the start: no matter
@@ -71,7 +108,6 @@ TEST(MainWindow, RecordButtonStartsAndStopsAndTheWindowShowsWhatIsRecorded)
                                                         " 000 -- 000 ---  -- \r\n"));
     EXPECT_EQ(rig.ui->value1Readout->text(), QStringLiteral("2"));
     EXPECT_EQ(rig.ui->value2Readout->text(), QStringLiteral("---")); // test mode measures one value
-    EXPECT_EQ(rig.ui->clockLabel->accessibleName(), QStringLiteral("Heure 14:03:08"));
 
     rig.window->onLedTimer();
     EXPECT_EQ(rig.ui->ledDisc->fillColor, kLedOnColor);
@@ -166,24 +202,91 @@ TEST(MainWindow, ChartToggleWidensNarrowsAndStoresTheWidth)
     EXPECT_TRUE(readAll(rig.settingsPath).endsWith(",4410\r\n"));
 }
 
-TEST(MainWindow, TheOptionsWindowAppliesOnlyWhatTheUserClicks)
+TEST(MainWindow, TheReadoutTellsAssistiveToolsOfEachChangeOnce)
 {
     Rig rig;
-    rig.ui->settingsAction->trigger();
-    OptionsWindow *options = rig.window->optionsWindow();
-    ASSERT_NE(options, nullptr);
-    EXPECT_FALSE(rig.window->isEnabled());
-    EXPECT_TRUE(options->intervalButton(Interval::Second1)->isChecked());
-    EXPECT_EQ(rig.sources.log.calls, QStringList{QStringLiteral("open keyboard")}); // showing applies nothing
+    // Screen readers hear the data from the first moment.
+    EXPECT_EQ(rig.ui->clockLabel->accessibleName(), QStringLiteral("Heure 00:00:00"));
+    EXPECT_EQ(rig.ui->value1Readout->accessibleName(), QStringLiteral("Valeur A1 : 000"));
+    rig.logger->onReadoutTimer();
+    ScreenReader reader;
+    // Six ticks over three seconds; the value changes once.
+    for (int tick = 1; tick <= 6; ++tick) {
+        rig.clock.advance(500);
+        if (tick == 3)
+            rig.window->onTestKey(u'+');
+        rig.logger->onReadoutTimer();
+    }
+    EXPECT_EQ(reader.nameChanges.value(rig.ui->clockLabel), 3);
+    EXPECT_EQ(reader.nameChanges.value(rig.ui->value1Readout), 1);
+    EXPECT_EQ(reader.nameChanges.value(rig.ui->value2Readout), 0);
+    EXPECT_EQ(rig.ui->clockLabel->accessibleName(), QStringLiteral("Heure 14:03:10"));
+    EXPECT_EQ(rig.ui->value1Readout->accessibleName(), QStringLiteral("Valeur A1 : 1"));
+}
 
-    options->intervalButton(Interval::Minutes15)->click();
-    options->sourceButton(SourceKind::Serial)->click();
-    options->findChild<QRadioButton *>(QStringLiteral("channel2"))->click(); // chooses nothing
-    EXPECT_FALSE(options->sourceButton(SourceKind::Serial)->isChecked());
-    EXPECT_EQ(rig.logger->settings().source, SourceKind::Serial);
-    EXPECT_EQ(readAll(rig.settingsPath), QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",4,2,3600\r\n"));
-    options->close();
-    EXPECT_TRUE(rig.window->isEnabled());
+TEST(OptionsWindow, EveryWayOfChoosingAppliesAndSavesTheChoice)
+{
+    enum Way { Click, ArrowDown, Toggle }; // the last: an assistive tool's action
+    struct Case {
+        Way way;
+        std::array<const char *, 2> buttons;
+        const char *saved; // interval and source in the settings line
+    };
+    const Case cases[] = {
+        {Click, {"interval4"}, "4,0"},
+        {Click, {"sourceKeyboard"}, "1,0"}, // the one checked: chosen again
+        {ArrowDown, {"interval1"}, "2,0"},
+        {Toggle, {"interval5"}, "5,0"},
+        {Toggle, {"sourceSerial", "channel2"}, "1,2"}, // a channel takes the mark, chooses nothing
+    };
+    for (const Case &c : cases) {
+        Rig rig;
+        rig.ui->settingsAction->trigger();
+        OptionsWindow *options = rig.window->optionsWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(options));
+        EXPECT_EQ(rig.sources.log.calls, QStringList{QStringLiteral("open keyboard")}); // showing applies nothing
+        QFile::remove(rig.settingsPath);
+        for (const char *name : c.buttons) {
+            QRadioButton *button = name ? options->findChild<QRadioButton *>(QLatin1String(name)) : nullptr;
+            if (button && c.way == Toggle) {
+                toggleAsAScreenReaderDoes(button);
+            } else if (button && c.way == Click) {
+                QTest::mouseClick(button, Qt::LeftButton);
+            } else if (button) {
+                button->setFocus();
+                QTest::keyClick(options->windowHandle(), Qt::Key_Down);
+            }
+        }
+        EXPECT_EQ(readAll(rig.settingsPath).toStdString(), settingsLine(c.saved)) << c.way << c.buttons[0];
+        EXPECT_EQ(rig.logger->settings().source, static_cast<SourceKind>(c.saved[2] - '0')) << c.way << c.buttons[0];
+    }
+
+    // Built and not shown, the window chooses nothing, whatever checks its buttons.
+    OptionsWindow hidden(Interval::Second1, SourceKind::Keyboard);
+    QSignalSpy intervals(&hidden, &OptionsWindow::intervalChosen);
+    toggleAsAScreenReaderDoes(hidden.intervalButton(Interval::Hour1));
+    hidden.intervalButton(Interval::Hours3)->click();
+    EXPECT_EQ(intervals.count(), 0);
+}
+
+TEST(OptionsWindow, IsADialogWhereEnterPressesOkAndEscapeDoesWhatTheCloseBoxDoes)
+{
+    const std::pair<Qt::Key, const char *> cases[] = {
+        {Qt::Key_Return, "okButton"}, {Qt::Key_Enter, "interval4"}, {Qt::Key_Escape, "interval4"}};
+    for (const auto &[key, focused] : cases) {
+        Rig rig;
+        rig.ui->settingsAction->trigger();
+        OptionsWindow *options = rig.window->optionsWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(options));
+        EXPECT_FALSE(rig.window->isEnabled());
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(options)->role(), QAccessible::Dialog);
+        EXPECT_TRUE(options->okButton()->isDefault());
+        options->findChild<QWidget *>(QLatin1String(focused))->setFocus();
+        QTest::keyClick(options->windowHandle(), key);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(rig.window->optionsWindow(), nullptr) << focused << " " << key;
+        EXPECT_TRUE(rig.window->isEnabled());
+    }
 }
 
 TEST(MainWindow, QtsOwnTextsAreFrench)
