@@ -150,9 +150,22 @@ Shape::Shape(QWidget *parent)
 void Shape::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
     const int d = qMin(width(), height());
     const QRectF circle((width() - d) / 2.0, (height() - d) / 2.0, d, d);
+    if (d <= 3) {
+        // A circle this small is its square of pixels, in the colour on top. Smoothed, its
+        // edge would blend with what lies beneath: the white highlight of the recording
+        // light turned pink.
+        const QRect square = circle.toRect();
+        if (borderSolid)
+            p.fillRect(square, borderColor);
+        else if (fillSolid)
+            p.fillRect(square, fillColor);
+        else if (backOpaque)
+            p.fillRect(square, backColor);
+        return;
+    }
+    p.setRenderHint(QPainter::Antialiasing);
     const double inset = borderSolid ? borderWidth / 2.0 : 0.0;
     const QRectF inner = circle.adjusted(inset, inset, -inset, -inset);
     p.setPen(Qt::NoPen);
