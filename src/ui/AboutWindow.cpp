@@ -64,6 +64,14 @@ QLabel *label(QWidget *parent, const QRect &geometry, const char *name, const QS
     return l;
 }
 
+LinkLabel *link(QWidget *parent, const QRect &geometry, const char *name, const QString &text)
+{
+    auto *l = new LinkLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(geometry);
+    return l;
+}
+
 QLabel *picture(QWidget *parent, const QRect &geometry, const char *name, const QPixmap &pixmap)
 {
     auto *l = new Picture(parent);
@@ -98,7 +106,7 @@ void setUnderline(QLabel *l, bool on)
 } // namespace
 
 AboutWindow::AboutWindow(Desktop &desktop, QWidget *parent)
-    : QWidget(parent, Qt::Tool)
+    : DialogWindow(parent, Qt::Tool)
     , m_desktop(desktop)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -146,8 +154,7 @@ void AboutWindow::setupUi()
     mailArea->setAccessibleName(QStringLiteral("Écrire à ") + QString::fromUtf8(kMailAddress));
     mailImage = picture(mailArea, twips(120, 120, 480, 480), "mailImage", mailIcon().pixmap(32, 32));
     mailImage->setAccessibleName(QStringLiteral("Courriel"));
-    mailLink = label(mailArea, twips(720, 240, 2175, 255), "mailLink", QString::fromUtf8(kMailAddress));
-    mailLink->setAccessibleName(mailLink->text());
+    mailLink = link(mailArea, twips(720, 240, 2175, 255), "mailLink", QString::fromUtf8(kMailAddress));
 
     // Web link; the picture is disabled so the pointer and clicks over it reach the frame.
     webArea = linkArea(this, twips(0, 2280, 3615, 615), "webArea");
@@ -156,8 +163,7 @@ void AboutWindow::setupUi()
     webImage->setEnabled(false);
     webImage->setAttribute(Qt::WA_TransparentForMouseEvents);
     webImage->setAccessibleName(QStringLiteral("Site web"));
-    webLink = label(webArea, twips(1320, 120, 2295, 255), "webLink", QString::fromUtf8(kWebAddress));
-    webLink->setAccessibleName(webLink->text());
+    webLink = link(webArea, twips(1320, 120, 2295, 255), "webLink", QString::fromUtf8(kWebAddress));
 
     for (QLabel *l : {mailLink, webLink}) {
         QPalette pal = l->palette();
@@ -170,6 +176,11 @@ void AboutWindow::setupUi()
     okButton->setGeometry(twips(1200, 3000, 975, 375));
     okButton->setAccessibleName(QStringLiteral("OK"));
     connect(okButton, &QPushButton::clicked, this, &AboutWindow::onOkClicked);
+    setDefaultButton(okButton);
+    // OK has the focus as the window opens; Tab goes on to the mail link, then the web link.
+    okButton->setFocus();
+    connect(mailLink, &LinkLabel::activated, this, &AboutWindow::openMail);
+    connect(webLink, &LinkLabel::activated, this, &AboutWindow::openWebSite);
 
     for (QObject *o : std::initializer_list<QObject *>{mailArea, mailImage, mailLink, webArea, webLink})
         o->installEventFilter(this);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "Widgets.h"
 
 class QFrame;
 class QLabel;
@@ -11,8 +11,9 @@ namespace orv {
 class Desktop;
 
 // The About window: title block, a mail link and a web link. A tool window that unloads
-// (is deleted) when closed, so the next opening starts from its initial look.
-class AboutWindow : public QWidget {
+// (is deleted) when closed, so the next opening starts from its initial look. The links open
+// on a click, and from the keyboard once reached with Tab.
+class AboutWindow : public DialogWindow {
     Q_OBJECT
 public:
     explicit AboutWindow(Desktop &desktop, QWidget *parent = nullptr);
@@ -41,10 +42,10 @@ public:
     QLabel *creditLabel = nullptr;
     QFrame *mailArea = nullptr;
     QLabel *mailImage = nullptr;
-    QLabel *mailLink = nullptr;
+    LinkLabel *mailLink = nullptr;
     QFrame *webArea = nullptr;
     QLabel *webImage = nullptr;
-    QLabel *webLink = nullptr;
+    LinkLabel *webLink = nullptr;
     QPushButton *okButton = nullptr;
 
 protected:

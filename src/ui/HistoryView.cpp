@@ -213,10 +213,7 @@ void HistoryView::showCount(int count)
     } else if (bar->value() > 0) {
         bar->setValue(bar->value() + added); // the same lines stay in view, nothing to draw
     } else {
-        // What is drawn moves down; only the new lines on top are painted.
-        const int shift = added * lineHeight();
-        viewport()->scroll(0, shift);
-        viewport()->update(0, 0, viewport()->width(), kMargin + shift);
+        moveLines(added); // only the new lines on top are painted
     }
     if (QAccessible::isActive()) {
         QAccessibleTextInsertEvent event(this, 0, line(0) + QLatin1String("\r\n"));
@@ -249,7 +246,15 @@ void HistoryView::resizeEvent(QResizeEvent *event)
 
 void HistoryView::scrollContentsBy(int, int dy)
 {
-    viewport()->scroll(0, dy * lineHeight());
+    moveLines(dy);
+}
+
+void HistoryView::moveLines(int rows)
+{
+    // The blank margin on top stays where it is: moved with the lines, it would carry the
+    // foot of the line above into view, or leave a blank strip inside a line.
+    const QRect lines(0, kMargin, viewport()->width(), viewport()->height() - kMargin);
+    viewport()->scroll(0, rows * lineHeight(), lines);
 }
 
 void HistoryView::mousePressEvent(QMouseEvent *event)

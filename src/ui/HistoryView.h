@@ -42,6 +42,8 @@ private:
     int lineHeight() const;
     int rowsInView() const;
     int rowAt(int y) const;
+    // Moves what is drawn down by `rows` lines (up when negative); the window paints what comes into view.
+    void moveLines(int rows);
     void updateScrollRange();
     bool selected(int row) const;
 

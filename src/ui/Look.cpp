@@ -1,5 +1,6 @@
 #include "Look.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QPalette>
 #include <QWidget>
@@ -40,6 +41,12 @@ void installFontSubstitutions()
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
     QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"), sans);
     QFont::insertSubstitutions(QStringLiteral("MS Serif"), serif);
+}
+
+void useProgramLook()
+{
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    installFontSubstitutions();
 }
 
 void setColors(QWidget *w, const QColor &back, const QColor &text)

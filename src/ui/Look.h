@@ -42,6 +42,10 @@ QFont layoutFont(const QString &family, double points, bool bold = false);
 // Registers the fallbacks for the layout's font names; call once after QApplication.
 void installFontSubstitutions();
 
+// The windows' look whatever the desktop: the Fusion style and the layout's fonts or their
+// fallbacks. Call once after QApplication.
+void useProgramLook();
+
 // Background and text colours of a widget.
 void setColors(QWidget *w, const QColor &back, const QColor &text);
 

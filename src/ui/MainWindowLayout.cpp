@@ -68,8 +68,13 @@ QAction *action(QMenu *menu, const QString &caption, const char *name)
 
 void showData(QLabel *label, const QString &accessiblePrefix, const QString &text)
 {
+    // Every name set is announced, changed or not: a screen reader following the clock would
+    // hear the same values twice a second.
+    const QString name = accessiblePrefix + text;
+    if (label->text() == text && label->accessibleName() == name)
+        return;
     label->setText(text);
-    label->setAccessibleName(accessiblePrefix + text);
+    label->setAccessibleName(name);
 }
 
 void MainWindowLayout::setupUi(QMainWindow *window)

@@ -80,21 +80,38 @@ QGroupBox *captionFrame(QWidget *parent, const QRect &geometry, const QString &c
 } // namespace
 
 OptionsWindow::OptionsWindow(Interval interval, SourceKind source, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : DialogWindow(parent, Qt::Window)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setupUi();
-    // Selected without a click: nothing is applied or saved.
+    // Selected while the window is built: nothing is applied or saved.
     intervalButton(interval)->setChecked(true);
     sourceButton(source)->setChecked(true);
-    // Only clicks, never a programmatic selection, are the user's choices.
-    connect(m_intervalGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { Q_EMIT intervalChosen(*intervalFromNumber(id)); });
-    connect(m_sourceGroup, &QButtonGroup::idClicked, this, [this](int id) {
-        if (const auto kind = sourceFromNumber(id)) // the channel buttons choose nothing
-            Q_EMIT sourceChosen(*kind);
-    });
+    // Every way of checking a button is a choice: a click, an arrow key, an assistive tool's
+    // toggle. A click on the button already checked toggles nothing, yet chooses it again.
+    for (QButtonGroup *group : {m_intervalGroup, m_sourceGroup}) {
+        connect(group, &QButtonGroup::idToggled, this, [this, group](int id, bool checked) {
+            if (checked)
+                choose(group, id);
+        });
+        connect(group, &QButtonGroup::idPressed, this,
+                [this, group](int id) { m_pressedWasChecked = group->button(id)->isChecked(); });
+        connect(group, &QButtonGroup::idClicked, this, [this, group](int id) {
+            if (m_pressedWasChecked)
+                choose(group, id);
+        });
+    }
     connect(m_ok, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void OptionsWindow::choose(const QButtonGroup *group, int id)
+{
+    if (!isVisible()) // being built, or closed: the stored choices, nothing new
+        return;
+    if (group == m_intervalGroup)
+        Q_EMIT intervalChosen(*intervalFromNumber(id));
+    else if (const auto kind = sourceFromNumber(id)) // the channel buttons choose nothing
+        Q_EMIT sourceChosen(*kind);
 }
 
 QRadioButton *OptionsWindow::intervalButton(Interval interval) const
@@ -183,6 +200,7 @@ void OptionsWindow::setupUi()
     m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setGeometry(twips(1800, 3240, 1095, 375));
     m_ok->setAccessibleName(QStringLiteral("OK"));
+    setDefaultButton(m_ok);
 }
 
 void OptionsWindow::closeEvent(QCloseEvent *event)

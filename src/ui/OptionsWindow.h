@@ -1,8 +1,7 @@
 #pragma once
 
+#include "Widgets.h"
 #include "core/Choices.h"
-
-#include <QWidget>
 
 #include <array>
 
@@ -15,9 +14,10 @@ class QRadioButton;
 namespace orv {
 
 // The options window: the sampling interval and the source. A choice takes effect and is
-// saved at once (there is no cancel); "OK" and the close box both close the window.
-// Showing the current choices applies nothing: only a click by the user is a choice.
-class OptionsWindow : public QWidget {
+// saved at once (there is no cancel); "OK", Enter, Escape and the close box close the window.
+// Showing the current choices applies nothing: only a button checked while the window is
+// shown (by the mouse, the keys or an assistive tool) is a choice.
+class OptionsWindow : public DialogWindow {
     Q_OBJECT
 public:
     OptionsWindow(Interval interval, SourceKind source, QWidget *parent = nullptr);
@@ -37,12 +37,14 @@ protected:
 
 private:
     void setupUi();
+    void choose(const QButtonGroup *group, int id);
 
     std::array<QRadioButton *, 10> m_intervals{}; // by interval number - 1
     std::array<QRadioButton *, 3> m_sources{};    // by source number
     QButtonGroup *m_intervalGroup = nullptr;
     QButtonGroup *m_sourceGroup = nullptr;
     QPushButton *m_ok = nullptr;
+    bool m_pressedWasChecked = false;
     bool m_closed = false;
 };
 

@@ -3,6 +3,8 @@
 
 #include "FakeDesktop.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPointer>
@@ -69,6 +71,39 @@ TEST(AboutWindow, TheLinkOfTheAreaCrossedIsUnderlinedUntilThePointerIsBackOnTheW
     EXPECT_TRUE(about->isVisible());
 
     about->okButton->click(); // unloads: the next opening starts afresh
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull());
+}
+
+TEST(AboutWindow, IsADialogWhoseLinksAreReachedWithTabAndOpenedByKeysOrAssistiveTools)
+{
+    test::FakeDesktop desktop;
+    QPointer<AboutWindow> about = new AboutWindow(desktop);
+    about->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(about)->role(), QAccessible::Dialog);
+    EXPECT_TRUE(about->okButton->isDefault());
+    EXPECT_EQ(QApplication::focusWidget(), about->okButton);
+    // Tab goes round from OK to the mail link, the web link and back to OK.
+    QWindow *window = about->windowHandle();
+    const std::pair<Qt::Key, QWidget *> steps[] = {{Qt::Key_Tab, about->mailLink},
+                                                   {Qt::Key_Return, about->mailLink},
+                                                   {Qt::Key_Tab, about->webLink},
+                                                   {Qt::Key_Space, about->webLink},
+                                                   {Qt::Key_Tab, about->okButton}};
+    for (const auto &[key, focused] : steps) {
+        QTest::keyClick(window, key);
+        EXPECT_EQ(QApplication::focusWidget(), focused);
+    }
+    for (LinkLabel *link : {about->mailLink, about->webLink}) {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(link);
+        EXPECT_EQ(accessible->role(), QAccessible::Link);
+        EXPECT_EQ(accessible->text(QAccessible::Name), link->text());
+        EXPECT_TRUE(accessible->state().focusable);
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+    EXPECT_EQ(desktop.links, (QStringList{kMailLink, kWebLink, kMailLink, kWebLink}));
+    QTest::keyClick(window, Qt::Key_Escape); // as the close box: unloaded
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about.isNull());
 }

