@@ -70,8 +70,16 @@ int Headless::start()
     if (!m_logger.damagedSettingsNotice().isEmpty())
         say(m_logger.damagedSettingsNotice());
     if (m_logger.settings().source == SourceKind::Keyboard) {
-        say(QStringLiteral("le mode test se commande au clavier et demande la fenêtre : "
-                           "choisissez --source usb ou --source serie"));
+        // Also what the journal shows when the service starts on first-start settings.
+        say(QStringLiteral("le mode test se commande au clavier et demande la fenêtre : choisissez la "
+                           "carte (--source usb) ou l'appareil série (--source serie), ou une autre source "
+                           "dans Option > Réglages de la fenêtre.\n"
+                           "Pour le service orvalin-headless : « systemctl --user edit orvalin-headless », "
+                           "écrivez ces trois lignes\n"
+                           "  [Service]\n"
+                           "  ExecStart=\n"
+                           "  ExecStart=orvalin --headless --record --source usb --interval 1min\n"
+                           "puis « systemctl --user restart orvalin-headless » (voir man orvalin, SERVICE)."));
         m_logger.shutDown();
         return Refused;
     }
