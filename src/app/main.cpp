@@ -78,7 +78,7 @@ int main(int argc, char **argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const orv::CommandLine command = orv::parseCommandLine(arguments);
+    orv::CommandLine command = orv::parseCommandLine(arguments);
     switch (command.action) {
     case orv::CommandLine::Action::ShowHelp:
         std::fputs(orv::commandLineHelp().toLocal8Bit().constData(), stdout);
@@ -90,6 +90,14 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", command.error.toLocal8Bit().constData());
         return orv::Headless::Refused;
     case orv::CommandLine::Action::Run: break;
+    }
+    // The command line never holds credentials: they come from the user's own file.
+    if (command.broker) {
+        const QString refusal = orv::completeBroker(*command.broker, orv::credentialsFile());
+        if (!refusal.isEmpty()) {
+            std::fprintf(stderr, "orvalin : %s\n", refusal.toLocal8Bit().constData());
+            return orv::Headless::Refused;
+        }
     }
 
     // Before any file, device or window: a second instance ends here. The window says
