@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "Headless.h"
 #include "MainWindow.h"
+#include "Publishing.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
 #include "ui/Look.h"
@@ -39,6 +40,12 @@ int runHeadless(int argc, char **argv, const orv::CommandLine &command)
     real.logger().startUp(command.overrides);
     if (headless.start() != orv::Headless::AllWritten)
         return orv::Headless::Refused;
+    // Ends after the logger has, when this function returns: the last samples go out first.
+    std::unique_ptr<orv::Publishing> publishing;
+    if (command.broker) {
+        publishing = std::make_unique<orv::Publishing>(real.logger(), *command.broker, orv::defaultRescueFolders());
+        QObject::connect(&publishing->publisher, &orv::Publisher::notice, &headless, &orv::Headless::say);
+    }
     QObject::connect(&termination, &orv::TerminationSignals::received, &headless, &orv::Headless::finish);
     QObject::connect(&headless, &orv::Headless::finished, &app, &QCoreApplication::exit, Qt::QueuedConnection);
     return QCoreApplication::exec();
@@ -60,6 +67,8 @@ int runWindow(int argc, char **argv, const orv::CommandLine &command)
     QObject::connect(&window, &orv::MainWindow::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     QObject::connect(&termination, &orv::TerminationSignals::received, &window, &orv::MainWindow::endWithoutQuestion);
     program.logger().startUp(command.overrides);
+    if (command.broker)
+        program.publish(*command.broker);
     window.showStartUp();
     window.setGeometry(
         QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), window.screen()->availableGeometry()));
