@@ -34,12 +34,19 @@ inline bool within(int ms, const std::function<bool()> &condition)
     return true;
 }
 
-inline int freeLoopbackPort()
+inline sockaddr_in loopback(int port)
 {
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(static_cast<quint16>(port));
+    return a;
+}
+
+inline int freeLoopbackPort()
+{
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a = loopback(0);
     socklen_t size = sizeof a;
     ::bind(s, reinterpret_cast<sockaddr *>(&a), size);
     ::getsockname(s, reinterpret_cast<sockaddr *>(&a), &size);
@@ -90,11 +97,8 @@ public:
         m_process.start(QStringLiteral("mosquitto"), {"-c", m_dir.filePath(QStringLiteral("mosquitto.conf"))});
         return within(5000, [this] {
             const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-            sockaddr_in a{};
-            a.sin_family = AF_INET;
-            a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            a.sin_port = htons(static_cast<quint16>(m_port));
-            const bool up = ::connect(s, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
+            const sockaddr_in a = loopback(m_port);
+            const bool up = ::connect(s, reinterpret_cast<const sockaddr *>(&a), sizeof a) == 0;
             ::close(s);
             return up;
         });
@@ -156,16 +160,12 @@ public:
         mosquitto_destroy(m_mosq);
     }
 
-    std::vector<Message> messages() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_messages;
-    }
     // The payloads on topic, in order.
     QList<QByteArray> on(const QByteArray &topic) const
     {
+        std::lock_guard lock(m_mutex);
         QList<QByteArray> out;
-        for (const Message &m : messages())
+        for (const Message &m : m_messages)
             if (m.topic == topic)
                 out.append(m.payload);
         return out;
