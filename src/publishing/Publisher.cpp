@@ -343,22 +343,31 @@ private:
         std::vector<Shared::Entry> batch;
         std::optional<QByteArray> state;
         quint64 newest = 0;
+        bool ending = false;
         {
             std::lock_guard lock(m_shared->mutex);
-            if (m_shared->activityDirty) {
-                state = m_shared->ending ? kOffline : activityText(m_shared->activity);
+            int room = kInFlight - static_cast<int>(m_samplesInFlight.size());
+            bool more = false;
+            for (const Shared::Entry &entry : m_shared->queue) {
+                if (entry.seq < m_nextToHand)
+                    continue; // handed over, not yet acknowledged
+                if (room == 0) {
+                    more = true;
+                    break;
+                }
+                batch.push_back(entry);
+                --room;
+            }
+            newest = m_shared->queue.empty() ? 0 : m_shared->queue.back().seq;
+            ending = m_shared->ending;
+            // "hors ligne" comes after the last samples, any other state before the next ones.
+            if (m_shared->activityDirty && !(ending && more)) {
+                state = ending ? kOffline : activityText(m_shared->activity);
                 m_shared->activityDirty = false;
             }
-            int room = kInFlight - static_cast<int>(m_samplesInFlight.size());
-            for (auto it = m_shared->queue.begin(); room > 0 && it != m_shared->queue.end(); ++it)
-                if (it->seq >= m_nextToHand) {
-                    batch.push_back(*it);
-                    --room;
-                }
-            newest = m_shared->queue.empty() ? 0 : m_shared->queue.back().seq;
         }
         int mid = 0;
-        if (state && publish(&mid, m_stateTopic, *state, true))
+        if (state && !ending && publish(&mid, m_stateTopic, *state, true))
             m_othersInFlight.push_back(mid);
         for (const Shared::Entry &entry : batch) {
             const QByteArray json = sampleJson(entry.message);
@@ -370,6 +379,8 @@ private:
             if (entry.seq == newest && publish(&mid, m_latestTopic, json, true))
                 m_othersInFlight.push_back(mid);
         }
+        if (state && ending && publish(&mid, m_stateTopic, *state, true))
+            m_othersInFlight.push_back(mid);
         if (state || !batch.empty())
             noteSettled();
     }

@@ -199,8 +199,8 @@ TEST(Publishing, EachTroubleIsToldOnceWhileSamplesWait)
         for (int n = 1; n <= 3; ++n)
             publisher.add(sample(n));
         ASSERT_TRUE(within(10000, [&] { return pub.told(c.says) == 1; })) << pub.notices.join(u'\n').toStdString();
-        // A silence to prove: a dozen retries at 20 to 100 ms, not one more word.
-        within(800, [] { return false; });
+        // A silence to prove: half a dozen retries at 20 to 100 ms, not one more word.
+        within(400, [] { return false; });
         EXPECT_EQ(pub.notices.size(), 1) << pub.notices.join(u'\n').toStdString();
         EXPECT_EQ(publisher.waiting(), 3);
         EXPECT_EQ(publisher.finish().kept, 3);
