@@ -15,9 +15,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <csignal>
 #include <ctime>
 #include <netinet/in.h>
 #include <pwd.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -86,6 +88,7 @@ struct Broker {
         conf.write("listener " + QByteArray::number(port) + " 127.0.0.1\nallow_anonymous true\nuser "
                    + ::getpwuid(::geteuid())->pw_name + "\n");
         conf.close();
+        process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         process.start(QStringLiteral("mosquitto"), {"-c", conf.fileName()});
         process.waitForStarted();
         QThread::msleep(300);

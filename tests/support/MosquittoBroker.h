@@ -15,6 +15,7 @@
 #include <mutex>
 #include <netinet/in.h>
 #include <pwd.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
@@ -94,6 +95,8 @@ public:
     // Returns once it takes connections.
     bool start()
     {
+        // A test that crashes or times out leaves no broker behind.
+        m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         m_process.start(QStringLiteral("mosquitto"), {"-c", m_dir.filePath(QStringLiteral("mosquitto.conf"))});
         return within(5000, [this] {
             const int s = ::socket(AF_INET, SOCK_STREAM, 0);
