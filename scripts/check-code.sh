@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# CI stage: what the compiler does not check. The layers (core, settings, sources and
-# display need no widget and include nothing of a higher layer; ui nothing of app), the
+# CI stage: what the compiler does not check. The layers (core, settings, sources, display
+# and publishing need no widget and include nothing of a higher layer; ui nothing of app), the
 # layout of every source file (.clang-format), and the size of the tests against the code.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +12,7 @@ scripts/install-deps.sh clang-format >&2 || echo "format: clang-format could not
 # Layers: which project folders a file of each layer may include from.
 declare -A allowed=(
   [core]="core" [settings]="core settings" [sources]="core sources" [display]="core display"
-  [ui]="core display ui" [app]="core settings sources display ui app"
+  [publishing]="core publishing" [ui]="core display ui" [app]="core settings sources display publishing ui app"
 )
 widgets_dir="$(pkg-config --variable=includedir Qt6Widgets 2>/dev/null)/QtWidgets"
 for layer in "${!allowed[@]}"; do

@@ -7,8 +7,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-private-dev qt6-serialport-dev qt6-translations-l10n libgl-dev
-  libusb-1.0-0-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libusb-1.0-0-dev libmosquitto-dev
+  libgtest-dev libgmock-dev libbenchmark-dev mosquitto
   xvfb xauth fonts-liberation
   strace
   "$@"

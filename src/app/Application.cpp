@@ -1,12 +1,15 @@
 #include "Application.h"
 
 #include "MainWindow.h"
+#include "Publishing.h"
 #include "ui/AboutWindow.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+#include <cstdio>
 
 namespace orv {
 
@@ -18,6 +21,24 @@ Application::Application(const SettingsLocation &settings)
 }
 
 Application::~Application() = default;
+
+void Application::endPublishing()
+{
+    m_publishing.reset();
+}
+
+void Application::publish(const BrokerAddress &broker)
+{
+    m_publishing = std::make_unique<Publishing>(m_real.logger(), broker, defaultRescueFolders());
+    Publisher &publisher = m_publishing->publisher;
+    QWidget *light = m_window->controls().led;
+    const auto show = [light, &publisher] { light->setToolTip(publisher.summary()); };
+    QObject::connect(&publisher, &Publisher::changed, light, show);
+    QObject::connect(&publisher, &Publisher::notice, [](const QString &text) {
+        std::fprintf(stderr, "orvalin : %s\n", text.toLocal8Bit().constData());
+    });
+    show();
+}
 
 bool installFrenchTranslations(QTranslator &translator)
 {

@@ -10,6 +10,8 @@ class QTranslator;
 namespace orv {
 
 class MainWindow;
+struct BrokerAddress;
+struct Publishing;
 
 // The program with its window: the desktop around the real logger.
 class Application {
@@ -19,12 +21,17 @@ public:
 
     Logger &logger() { return m_real.logger(); }
     MainWindow &window() { return *m_window; }
+    // Publishes every sample for this run (--mqtt); the recording light's tooltip tells how.
+    void publish(const BrokerAddress &broker);
+    // The samples not yet acknowledged get their last chance, then go to their file.
+    void endPublishing();
 
 private:
     RealLogger m_real;
     QtDesktop m_desktop;
     QtSaveDialog m_dialog;
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<Publishing> m_publishing; // ends before the window and the logger go
 };
 
 // Qt's own texts (question box buttons, file dialog) in French, whatever the system language.

@@ -3,6 +3,7 @@
 #include "core/FileNames.h"
 
 #include <QCommandLineParser>
+#include <QSysInfo>
 
 #include <array>
 #include <utility>
@@ -68,7 +69,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption interval(QStringLiteral("interval"), QString(), QStringLiteral("durée"));
     const QCommandLineOption source(QStringLiteral("source"), QString(), QStringLiteral("source"));
     const QCommandLineOption file(QStringLiteral("file"), QString(), QStringLiteral("fichier"));
-    parser.addOptions({help, version, record, headless, interval, source, file});
+    const QCommandLineOption mqtt(QStringLiteral("mqtt"), QString(), QStringLiteral("adresse"));
+    const QCommandLineOption mqttCa(QStringLiteral("mqtt-ca"), QString(), QStringLiteral("fichier"));
+    parser.addOptions({help, version, record, headless, interval, source, file, mqtt, mqttCa});
 
     if (!parser.parse(arguments)) {
         if (!parser.unknownOptionNames().isEmpty()) {
@@ -114,6 +117,17 @@ CommandLine parseCommandLine(const QStringList &arguments)
             return refuse(QStringLiteral("nom de fichier « %1 » refusé").arg(displayableName(name)));
         c.overrides.recordingFile = name;
     }
+    if (parser.isSet(mqtt)) {
+        ParsedBroker parsed = parseBrokerUrl(parser.value(mqtt), QSysInfo::machineHostName());
+        if (!parsed.address)
+            return refuse(parsed.refusal);
+        c.broker = parsed.address;
+    }
+    if (parser.isSet(mqttCa)) {
+        if (!c.broker || !c.broker->tls)
+            return refuse(QStringLiteral("--mqtt-ca s'utilise avec une adresse mqtts://"));
+        c.broker->caFile = parser.value(mqttCa);
+    }
     return c;
 }
 
@@ -130,10 +144,16 @@ QString commandLineHelp()
                           "  --interval DURÉE    pour cette fois seulement : 1s 10s 1min 15min 30min 1h 3h 6h 12h 24h\n"
                           "  --source SOURCE     pour cette fois seulement : test usb serie\n"
                           "  --file FICHIER      pour cette fois seulement : le fichier d'enregistrement\n"
+                          "  --mqtt ADRESSE      publie chaque mesure sur un serveur MQTT :\n"
+                          "                      mqtt://serveur[:port][/sujet] ou mqtts://… (chiffré) ;\n"
+                          "                      sujet par défaut orvalin/<nom de la machine>\n"
+                          "  --mqtt-ca FICHIER   certificats d'autorité pour mqtts:// (sinon ceux du système)\n"
                           "  -h, --help          affiche cette aide\n"
                           "  -v, --version       affiche la version\n"
                           "\n"
-                          "Les réglages enregistrés ne sont pas modifiés par --interval, --source et --file.\n"
+                          "Les réglages enregistrés ne sont pas modifiés par --interval, --source, --file et --mqtt.\n"
+                          "L'identifiant et le mot de passe MQTT éventuels se mettent dans\n"
+                          "~/.config/orvalin/mqtt.conf (user = …, password = …), lisible par vous seul.\n"
                           "Codes de sortie : 0 toutes les mesures sont écrites ; 2 commande refusée ;\n"
                           "3 des mesures sont gardées dans un fichier de secours ; 4 des mesures sont perdues.\n");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Logger.h"
+#include "publishing/BrokerAddress.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +15,8 @@ struct CommandLine {
     bool record = false;   // start a recording at once, as the record button does
     bool headless = false; // no window at all
     Logger::Overrides overrides;
-    QString error; // French, one line, for Refuse
+    std::optional<BrokerAddress> broker; // --mqtt and --mqtt-ca; the credentials come later
+    QString error;                       // French, one line, for Refuse
 };
 
 CommandLine parseCommandLine(const QStringList &arguments);

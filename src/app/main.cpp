@@ -5,6 +5,7 @@
 #include "Headless.h"
 #include "Logger.h"
 #include "MainWindow.h"
+#include "Publishing.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
 #include "core/FileNames.h"
@@ -134,9 +135,17 @@ int runHeadless(int argc, char **argv, const orv::CommandLine &command, orv::Sin
     if (headless.start() != orv::Headless::AllWritten)
         return orv::Headless::Refused;
     instance.describe(orv::thisInstance(true, real.logger().settings().recordingFile));
+    // Ends after the logger has, when this function returns: the last samples go out first.
+    std::unique_ptr<orv::Publishing> publishing;
+    if (command.broker) {
+        publishing = std::make_unique<orv::Publishing>(real.logger(), *command.broker, orv::defaultRescueFolders());
+        QObject::connect(&publishing->publisher, &orv::Publisher::notice, &headless, &orv::Headless::say);
+    }
     QObject::connect(&termination, &orv::TerminationSignals::received, &headless, &orv::Headless::finish);
     QObject::connect(&headless, &orv::Headless::finished, &app, &QCoreApplication::exit, Qt::QueuedConnection);
-    return endNow(QCoreApplication::exec(), real.logger());
+    const int exitCode = QCoreApplication::exec();
+    publishing.reset();
+    return endNow(exitCode, real.logger());
 }
 
 int runWindow(int argc, char **argv, const orv::CommandLine &command, orv::SingleInstance &instance,
@@ -152,6 +161,8 @@ int runWindow(int argc, char **argv, const orv::CommandLine &command, orv::Singl
     QObject::connect(&termination, &orv::TerminationSignals::received, &window, &orv::MainWindow::endWithoutQuestion);
     program.logger().startUp(command.overrides);
     instance.describe(orv::thisInstance(false, program.logger().settings().recordingFile));
+    if (command.broker)
+        program.publish(*command.broker);
     window.showStartUp();
     window.setGeometry(
         QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), window.screen()->availableGeometry()));
@@ -163,7 +174,9 @@ int runWindow(int argc, char **argv, const orv::CommandLine &command, orv::Singl
     // Once the window is up, exactly as a press of the record button.
     if (command.record)
         QTimer::singleShot(0, &window, &orv::MainWindow::onRecordClicked);
-    return endNow(QApplication::exec(), program.logger());
+    const int exitCode = QApplication::exec();
+    program.endPublishing();
+    return endNow(exitCode, program.logger());
 }
 
 // A window started while an unattended recording runs says what runs and how to stop it;
@@ -196,7 +209,7 @@ int main(int argc, char **argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << orv::decodeFileName(argv[i]);
-    const orv::CommandLine command = orv::parseCommandLine(arguments);
+    orv::CommandLine command = orv::parseCommandLine(arguments);
     switch (command.action) {
     case orv::CommandLine::Action::ShowHelp:
         std::fputs(orv::commandLineHelp().toLocal8Bit().constData(), stdout);
@@ -208,6 +221,14 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", command.error.toLocal8Bit().constData());
         return orv::Headless::Refused;
     case orv::CommandLine::Action::Run: break;
+    }
+    // The command line never holds credentials: they come from the user's own file.
+    if (command.broker) {
+        const QString refusal = orv::completeBroker(*command.broker, orv::credentialsFile());
+        if (!refusal.isEmpty()) {
+            std::fprintf(stderr, "orvalin : %s\n", refusal.toLocal8Bit().constData());
+            return orv::Headless::Refused;
+        }
     }
 
     if (!command.headless && !displayNamed()) {
