@@ -159,8 +159,6 @@ RecordingReader::Update RecordingReader::poll(const Progress &progress)
         return first ? Update{Kind::Unreadable, {}, m_parser.notes(), reasonOf(e)} : Update{};
     }
     const bool wasUnreadable = std::exchange(m_unreadable, false);
-    if (size == m_seenSize && !wasUnreadable)
-        return {};
     bool replaced = size < m_consumed;
     if (!replaced && m_consumed > 0) {
         QByteArray before;
@@ -171,13 +169,18 @@ RecordingReader::Update RecordingReader::poll(const Progress &progress)
         file.files.close(std::exchange(file.fd, -1));
         return load(progress);
     }
+    if (size == m_seenSize && !wasUnreadable)
+        return {};
     if (const QString why = refusal(size); !why.isEmpty()) {
         m_unreadable = true;
         return {Kind::Unreadable, {}, m_parser.notes(), why};
     }
     Update u = readFrom(file.fd, size, false, progress);
-    if (wasUnreadable && u.kind == Kind::Unchanged)
-        u.kind = Kind::Appended; // the viewer takes the notice down
+    if (wasUnreadable && u.kind == Kind::Unchanged) {
+        u.kind = Kind::Appended; // nothing new, but the viewer takes its notice down
+        u.samples = std::make_shared<SampleTable>();
+        u.notes = m_parser.notes();
+    }
     return u;
 }
 
