@@ -126,6 +126,18 @@ void drawTimeAxis(QPainter &p, const QRect &plot, double from, double to)
 
 } // namespace
 
+std::pair<double, double> wholeTimeRange(const SampleTable &table, RecordingSpan samples)
+{
+    if (samples.count == 0)
+        return {0, 60};
+    const auto first = static_cast<double>(table.time(samples.first));
+    const auto last = static_cast<double>(table.time(samples.end() - 1));
+    if (last - first < 60)
+        return {(first + last) / 2 - 30, (first + last) / 2 + 30};
+    const double margin = (last - first) / 100;
+    return {first - margin, last + margin};
+}
+
 QRect plotArea(QSize size)
 {
     return QRect(kLeft, kTop, std::max(1, size.width() - kLeft - kRight), std::max(1, size.height() - kTop - kBottom));

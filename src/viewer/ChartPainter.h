@@ -25,6 +25,10 @@ struct ChartScene {
 inline const QColor kValue1Color{192, 0, 0};
 inline const QColor kValue2Color{0, 80, 200};
 
+// The times a whole view spans: the samples with a margin, so the first and the last stand
+// clear of the frame; a minute around a lone sample.
+std::pair<double, double> wholeTimeRange(const SampleTable &table, RecordingSpan samples);
+
 // Where the plot lies in a chart of this size; the rest holds the legend and the axes.
 QRect plotArea(QSize size);
 // Draws the chart: value 1 on the left axis, value 2 on the right one, each on its own

@@ -51,14 +51,9 @@ ChartWidget::ChartWidget(QWidget *parent)
 
 std::pair<double, double> ChartWidget::wholeRange() const
 {
-    const RecordingSpan s = m_scene.samples;
-    if (!m_scene.table || s.count == 0)
+    if (!m_scene.table)
         return {0, 60};
-    const auto first = static_cast<double>(m_scene.table->time(s.first));
-    const auto last = static_cast<double>(m_scene.table->time(s.end() - 1));
-    if (last - first < kMinimumSpan) // one sample, or a few: a minute around them
-        return {(first + last) / 2 - 30, (first + last) / 2 + 30};
-    return {first, last};
+    return wholeTimeRange(*m_scene.table, m_scene.samples);
 }
 
 void ChartWidget::setSamples(const SampleTable *table, const MinMaxIndex *index, RecordingSpan samples)

@@ -5,28 +5,15 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QSpinBox>
 
 namespace orv {
 
 namespace {
 
-constexpr int kMinSide = 16, kMaxSide = 10000;
+constexpr int kMinSide = 16, kMaxSide = 10000; // as the command line's --size
 
 } // namespace
-
-std::optional<QSize> parsePictureSize(const QString &text)
-{
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})[x×](\\d{1,5})$"));
-    const QRegularExpressionMatch m = pattern.match(text.trimmed());
-    if (!m.hasMatch())
-        return std::nullopt;
-    const QSize size(m.captured(1).toInt(), m.captured(2).toInt());
-    if (size.width() < kMinSide || size.height() < kMinSide || size.width() > kMaxSide || size.height() > kMaxSide)
-        return std::nullopt;
-    return size;
-}
 
 QStringList QtViewerDialogs::openNames(QWidget *parent)
 {

@@ -34,7 +34,4 @@ public:
     void inform(QWidget *parent, const QString &text) override;
 };
 
-// "1600x900" → 1600 by 900, from 16 to 10000 pixels each way.
-std::optional<QSize> parsePictureSize(const QString &text);
-
 } // namespace orv
