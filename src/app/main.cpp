@@ -8,9 +8,12 @@
 #include "TerminationSignals.h"
 #include "ui/Look.h"
 #include "ui/Pictures.h"
+#include "viewer/RecordingExport.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
@@ -44,15 +47,45 @@ int runHeadless(int argc, char **argv, const orv::CommandLine &command)
     return QCoreApplication::exec();
 }
 
-int runWindow(int argc, char **argv, const orv::CommandLine &command)
+// The look and the language of every window of the program.
+void dressWindows(QTranslator &qtFrench)
 {
-    QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     orv::installFontSubstitutions();
     QApplication::setWindowIcon(orv::programIcon());
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    QTranslator qtFrench;
     orv::installFrenchTranslations(qtFrench);
+}
+
+// Viewers only read files: no lock, no source, so they run beside a recording.
+int runViewers(int argc, char **argv, const orv::CommandLine &command)
+{
+    QApplication app(argc, argv);
+    QTranslator qtFrench;
+    dressWindows(qtFrench);
+    orv::QtViewerDialogs dialogs;
+    orv::ViewerWindow::open(command.files, {dialogs, std::make_shared<orv::PosixRecordingFiles>()});
+    return QApplication::exec();
+}
+
+// No window, and no display needed: pictures are drawn on the offscreen platform.
+int runExport(int argc, char **argv, const orv::CommandLine &command)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    orv::PosixRecordingFiles files;
+    const orv::ExportOutcome outcome =
+        orv::exportRecording(files, command.exportFile, command.exportOutput, command.exportSize);
+    for (const QString &message : outcome.messages)
+        std::fprintf(stderr, "orvalin : %s\n", message.toLocal8Bit().constData());
+    return outcome.failed ? orv::kExportFailed : 0;
+}
+
+int runWindow(int argc, char **argv, const orv::CommandLine &command)
+{
+    QApplication app(argc, argv);
+    QTranslator qtFrench;
+    dressWindows(qtFrench);
     orv::TerminationSignals termination;
 
     orv::Application program(settingsHere());
@@ -89,6 +122,8 @@ int main(int argc, char **argv)
     case orv::CommandLine::Action::Refuse:
         std::fprintf(stderr, "%s\n", command.error.toLocal8Bit().constData());
         return orv::Headless::Refused;
+    case orv::CommandLine::Action::View: return runViewers(argc, argv, command);
+    case orv::CommandLine::Action::Export: return runExport(argc, argv, command);
     case orv::CommandLine::Action::Run: break;
     }
 
