@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace orv {
 
@@ -55,22 +56,45 @@ QString two(int v)
     return QString::number(v).rightJustified(2, u'0');
 }
 
+// A run of a line. Where its points stand a column apart or less (a decimated line: each
+// column's minimum and maximum), each column is one vertical bar of pixels that reaches the
+// previous column's last value, which draws the same pixels as the zigzag through them at
+// a fraction of the cost; points further apart are joined by a line.
 void drawLine(QPainter &p, const Polyline &line, const QRect &plot, const Axis &axis, const QColor &color)
 {
-    p.setPen(QPen(color, 1.5));
+    p.setPen(QPen(color, 0));
     const double scale = plot.height() / (axis.hi - axis.lo);
-    QPolygonF poly;
+    auto at = [&](std::size_t i) {
+        return QPointF(plot.left() + line.points[i].x(), plot.bottom() - (line.points[i].y() - axis.lo) * scale);
+    };
     for (std::size_t r = 0; r < line.runStarts.size(); ++r) {
         const auto first = static_cast<std::size_t>(line.runStarts[r]);
         const std::size_t last =
             r + 1 < line.runStarts.size() ? static_cast<std::size_t>(line.runStarts[r + 1]) : line.points.size();
-        poly.clear();
-        for (std::size_t i = first; i < last; ++i)
-            poly << QPointF(plot.left() + line.points[i].x(), plot.bottom() - (line.points[i].y() - axis.lo) * scale);
-        if (poly.size() == 1)
-            p.drawRect(QRectF(poly[0] - QPointF(1, 1), QSizeF(2, 2)));
-        else
-            p.drawPolyline(poly);
+        if (last - first == 1) {
+            p.fillRect(QRectF(at(first) - QPointF(1, 1), QSizeF(3, 3)), color);
+            continue;
+        }
+        std::optional<QPointF> previous;
+        for (std::size_t i = first; i < last;) {
+            // The points of one column: one, or its minimum and maximum.
+            std::size_t end = i + 1;
+            while (end < last && line.points[end].x() == line.points[i].x())
+                ++end;
+            const QPointF head = at(i), tail = at(end - 1);
+            double top = std::min(head.y(), tail.y()), bottom = std::max(head.y(), tail.y());
+            if (previous && head.x() - previous->x() <= 1.01) {
+                top = std::min(top, previous->y());
+                bottom = std::max(bottom, previous->y());
+            } else if (previous) {
+                p.drawLine(*previous, head);
+            }
+            const int x = static_cast<int>(std::floor(head.x()));
+            const int y = static_cast<int>(std::lround(top));
+            p.fillRect(QRect(x, y, 1, static_cast<int>(std::lround(bottom)) - y + 1), color);
+            previous = tail;
+            i = end;
+        }
     }
 }
 
