@@ -133,7 +133,8 @@ RecordingReader::Update RecordingReader::load(const Progress &progress)
         return {Kind::Failed, {}, {}, why};
     Update u = readFrom(file.fd, size, true, progress);
     if (u.kind == Kind::Loaded) {
-        if (u.samples->empty() && !u.notes.headerSeen && u.notes.notSamples > 0)
+        // An empty file, or one with only the header, is a recording yet to come.
+        if (u.samples->empty() && !u.notes.headerSeen && size > 0)
             return {
                 Kind::Failed, {}, u.notes, QStringLiteral("ce n'est pas un enregistrement : aucune ligne de mesure")};
         m_loaded = true;

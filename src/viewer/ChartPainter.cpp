@@ -203,6 +203,11 @@ void paintChart(QPainter &p, QSize size, const ChartScene &scene)
     drawLine(p, lines[1], plot, axis2, kValue2Color);
     drawLine(p, lines[0], plot, axis1, kValue1Color);
     p.restore();
+    if (lines[0].points.empty() && lines[1].points.empty()) {
+        p.setPen(Qt::black);
+        p.drawText(plot, Qt::AlignCenter | Qt::TextWordWrap,
+                   QStringLiteral("Aucune valeur mesurée ici : les champs de ces mesures sont vides."));
+    }
 
     const QFontMetrics fm(p.font());
     const int legendY = kTop - 10;

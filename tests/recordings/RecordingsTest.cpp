@@ -196,6 +196,7 @@ TEST(RecordingReader, FilesThatAreNotRecordingsAreRefusedWithTheReason)
     f.write("log.txt", QByteArray("systemd[1]: Started session.\n").repeated(3000));
     f.write("big.csv", QByteArray(2000, '\n'));
     f.write("notes.txt", "bonjour\n");
+    f.write("word.txt", "bonjour");
     ASSERT_EQ(::mkfifo(f.path("fifo").toLocal8Bit().constData(), 0600), 0);
     RefusingFiles refusing;
     const struct {
@@ -210,6 +211,7 @@ TEST(RecordingReader, FilesThatAreNotRecordingsAreRefusedWithTheReason)
         {f.files, f.path("photo.jpg"), "ce n'est pas un fichier texte"},
         {f.files, f.path("log.txt"), "ce n'est pas un enregistrement : aucune ligne de mesure au début du fichier"},
         {f.files, f.path("notes.txt"), "ce n'est pas un enregistrement : aucune ligne de mesure"},
+        {f.files, f.path("word.txt"), "ce n'est pas un enregistrement : aucune ligne de mesure"},
         {refusing, f.path("notes.txt"), "lecture refusée (droits d'accès)"},
     };
     for (const auto &c : cases) {
