@@ -72,6 +72,8 @@ int runViewers(int argc, char **argv, const orv::CommandLine &command)
 int runExport(int argc, char **argv, const orv::CommandLine &command)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the export's own French messages, not Qt's notes on the session.
+    qputenv("QT_LOGGING_RULES", "default.warning=false;qt.*.warning=false");
     QGuiApplication app(argc, argv);
     orv::PosixRecordingFiles files;
     const orv::ExportOutcome outcome =
