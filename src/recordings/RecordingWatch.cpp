@@ -34,7 +34,7 @@ public:
 
     void check()
     {
-        if (m_stop->load())
+        if (m_stop->load() || m_refused)
             return;
         qint64 lastReport = -1;
         QDeadlineTimer sinceReport(0);
@@ -51,8 +51,11 @@ public:
         if (m_stop->load() || u.kind == RecordingReader::Update::Kind::Unchanged
             || u.kind == RecordingReader::Update::Kind::Cancelled)
             return;
-        if (u.kind == RecordingReader::Update::Kind::Failed)
-            m_timer.stop(); // not a recording: nothing to follow
+        if (u.kind == RecordingReader::Update::Kind::Failed) {
+            // Not a recording: nothing to follow, and said once.
+            m_refused = true;
+            m_timer.stop();
+        }
         QMetaObject::invokeMethod(m_watch, [w = m_watch, u] { Q_EMIT w->updated(u); });
     }
 
@@ -74,6 +77,7 @@ private:
     std::shared_ptr<std::atomic<bool>> m_stop;
     QFileSystemWatcher m_watcher;
     QTimer m_timer;
+    bool m_refused = false;
 };
 
 RecordingWatch::RecordingWatch(std::shared_ptr<RecordingFiles> files, const QString &path, QObject *parent)

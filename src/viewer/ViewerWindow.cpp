@@ -167,6 +167,8 @@ void ViewerWindow::apply(const RecordingReader::Update &u)
         m_loading = false;
         m_progress->hide();
         const QString text = readFailureText(m_path, u.error);
+        // A file replaced by one that is not a recording: nothing of the old one stays.
+        m_chart->setSamples(nullptr, nullptr, {});
         m_table.reset();
         m_list->clear();
         m_chart->setMessage(text);
