@@ -177,8 +177,8 @@ QString commandLineHelp()
                           "  --size LxH          taille de l'image exportée, 1600x900 par défaut\n"
                           "\n"
                           "Les réglages enregistrés ne sont pas modifiés par --interval, --source et --file.\n"
-                          "Codes de sortie : 0 toutes les mesures sont écrites (ou l'export est fait) ; 1 export\n"
-                          "impossible ; 2 commande refusée ;\n"
+                          "Codes de sortie : 0 toutes les mesures sont écrites, ou l'export est fait ;\n"
+                          "1 export impossible ; 2 commande refusée ;\n"
                           "3 des mesures sont gardées dans un fichier de secours ; 4 des mesures sont perdues.\n");
 }
 
