@@ -8,7 +8,7 @@ scripts/install-udev-rule.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
 case " $* " in
-  *" --headless "* | *" --help "* | *" --version "*) ;;
+  *" --headless "* | *" --help "* | *" --version "* | *" --export "*) ;;
   *)
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
       echo "orvalin : aucun écran graphique (ni DISPLAY ni WAYLAND_DISPLAY) : lancez-le depuis une session de bureau, ou sans fenêtre avec --headless --record." >&2

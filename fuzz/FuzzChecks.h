@@ -9,5 +9,6 @@ namespace orv::fuzz {
 // reported on stderr and ends the process with abort(), which the fuzzer and the
 // regression test both count as a failure.
 void checkConfig(const std::uint8_t *data, std::size_t size);
+void checkRecording(const std::uint8_t *data, std::size_t size);
 
 } // namespace orv::fuzz

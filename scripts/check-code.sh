@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # CI stage: what the compiler does not check. The layers (core, settings, sources, display
-# and publishing need no widget and include nothing of a higher layer; ui nothing of app), the
-# layout of every source file (.clang-format), and the size of the tests against the code.
+# publishing and recordings need no widget and include nothing of a higher layer; ui and
+# viewer nothing of app), the layout of every source file (.clang-format), and the size of
+# the tests against the code.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 status=0
@@ -12,7 +13,9 @@ scripts/install-deps.sh clang-format >&2 || echo "format: clang-format could not
 # Layers: which project folders a file of each layer may include from.
 declare -A allowed=(
   [core]="core" [settings]="core settings" [sources]="core sources" [display]="core display"
-  [publishing]="core publishing" [ui]="core display ui" [app]="core settings sources display publishing ui app"
+  [publishing]="core publishing" [recordings]="core recordings" [ui]="core display ui"
+  [viewer]="core recordings viewer"
+  [app]="core settings sources display publishing recordings ui viewer app"
 )
 widgets_dir="$(pkg-config --variable=includedir Qt6Widgets 2>/dev/null)/QtWidgets"
 for layer in "${!allowed[@]}"; do
@@ -22,7 +25,7 @@ for layer in "${!allowed[@]}"; do
     echo "layers: $file:$line includes \"$include\", above or beside the $layer layer"
     status=1
   done < <(grep -rnoE '#include "[a-z]+/[A-Za-z/]+\.h"' "src/$layer" | sed -E 's/#include "(.*)"/\1/')
-  case "$layer" in ui|app) continue ;; esac
+  case "$layer" in ui|viewer|app) continue ;; esac
   while IFS=: read -r file line header; do
     if [[ "$header" == QtWidgets/* ]] || [ -e "$widgets_dir/$header" ]; then
       echo "layers: $file:$line includes <$header>, a Qt Widgets header, in the $layer layer"
@@ -30,7 +33,7 @@ for layer in "${!allowed[@]}"; do
     fi
   done < <(grep -rnoE '#include <Q[A-Za-z/]+>' "src/$layer" | sed -E 's/#include <(.*)>/\1/')
 done
-[ "$status" -eq 0 ] && echo "layers: no widget below ui, no arrow upwards"
+[ "$status" -eq 0 ] && echo "layers: no widget below ui and viewer, no arrow upwards"
 
 # Layout.
 mapfile -t sources < <(git ls-files '*.cpp' '*.h')

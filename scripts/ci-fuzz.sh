@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# CI stage: the fuzz target of the settings reader, the input that comes from elsewhere,
-# for a bounded time (FUZZ_SECONDS, 60 by default), from its committed corpus and the
-# inputs that once failed. A crash, a hang (one input over 10 s), a sanitizer report or a
-# broken check fails the stage and prints the input; add it to fuzz/regressions/<target>/
-# once fixed.
+# CI stage: the fuzz targets of the settings reader and of the recording reader, the inputs
+# that come from elsewhere, for a bounded time (FUZZ_SECONDS, 60 by default, each), from
+# their committed corpus and the inputs that once failed. A crash, a hang (one input over
+# 10 s), a sanitizer report or a broken check fails the stage and prints the input; add it
+# to fuzz/regressions/<target>/ once fixed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-60}"
@@ -16,7 +16,7 @@ cmake --build --preset fuzz
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 declare -A pids
-for target in config; do
+for target in config recording; do
   mkdir -p "$work/$target"
   dict=()
   [ -f "fuzz/$target.dict" ] && dict=("-dict=fuzz/$target.dict")
@@ -32,7 +32,7 @@ for target in config; do
 done
 
 failed=0
-for target in config; do
+for target in config recording; do
   if wait "${pids[$target]}"; then
     runs="$(grep -m1 'stat::number_of_executed_units' "$work/$target.log" | awk '{print $2}')"
     echo "fuzz_$target: ${runs:-?} inputs in ${seconds} s, no failure"

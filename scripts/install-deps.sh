@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-private-dev qt6-serialport-dev qt6-translations-l10n libgl-dev
   libusb-1.0-0-dev libmosquitto-dev
+  qt6-svg-dev libxlsxwriter-dev qt6-charts-dev libqt6opengl6-dev python3-openpyxl
   libgtest-dev libgmock-dev libbenchmark-dev mosquitto
   xvfb xauth fonts-liberation
   strace

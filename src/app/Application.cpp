@@ -18,9 +18,22 @@ Application::Application(const SettingsLocation &settings)
 {
     m_window = std::make_unique<MainWindow>(m_real.logger(), WindowServices{m_desktop, m_dialog});
     m_window->makeAboutWindow = [this](QWidget *parent) { return new AboutWindow(m_desktop, parent); };
+    // Top-level windows of their own, so the main window's keys and menus stay its own.
+    m_window->openRecording = [this](QWidget *parent) {
+        for (const QString &path : m_viewerDialogs.openNames(parent)) {
+            auto *viewer = new ViewerWindow(path, {m_viewerDialogs, m_recordingFiles});
+            viewer->setAttribute(Qt::WA_DeleteOnClose);
+            viewer->show();
+            m_viewers.emplace_back(viewer);
+        }
+    };
 }
 
-Application::~Application() = default;
+Application::~Application()
+{
+    for (const QPointer<ViewerWindow> &viewer : m_viewers)
+        delete viewer.data();
+}
 
 void Application::endPublishing()
 {

@@ -2,8 +2,12 @@
 
 #include "RealLogger.h"
 #include "ui/Desktop.h"
+#include "viewer/ViewerWindow.h"
+
+#include <QPointer>
 
 #include <memory>
+#include <vector>
 
 class QTranslator;
 
@@ -30,6 +34,9 @@ private:
     RealLogger m_real;
     QtDesktop m_desktop;
     QtSaveDialog m_dialog;
+    QtViewerDialogs m_viewerDialogs;
+    std::shared_ptr<RecordingFiles> m_recordingFiles = std::make_shared<PosixRecordingFiles>();
+    std::vector<QPointer<ViewerWindow>> m_viewers; // closed with the program
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<Publishing> m_publishing; // ends before the window and the logger go
 };

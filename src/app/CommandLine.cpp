@@ -3,6 +3,8 @@
 #include "core/FileNames.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSysInfo>
 
 #include <array>
@@ -71,7 +73,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption file(QStringLiteral("file"), QString(), QStringLiteral("fichier"));
     const QCommandLineOption mqtt(QStringLiteral("mqtt"), QString(), QStringLiteral("adresse"));
     const QCommandLineOption mqttCa(QStringLiteral("mqtt-ca"), QString(), QStringLiteral("fichier"));
-    parser.addOptions({help, version, record, headless, interval, source, file, mqtt, mqttCa});
+    const QCommandLineOption exportFile(QStringLiteral("export"), QString(), QStringLiteral("fichier"));
+    const QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("sortie"));
+    const QCommandLineOption size(QStringLiteral("size"), QString(), QStringLiteral("taille"));
+    parser.addOptions(
+        {help, version, record, headless, interval, source, file, mqtt, mqttCa, exportFile, output, size});
 
     if (!parser.parse(arguments)) {
         if (!parser.unknownOptionNames().isEmpty()) {
@@ -81,10 +87,6 @@ CommandLine parseCommandLine(const QStringList &arguments)
         }
         return refuse(QStringLiteral("une option attend une valeur"));
     }
-    if (!parser.positionalArguments().isEmpty())
-        return refuse(QStringLiteral("argument inattendu « %1 »")
-                          .arg(displayableName(parser.positionalArguments().constFirst())));
-
     CommandLine c;
     if (parser.isSet(help)) {
         c.action = CommandLine::Action::ShowHelp;
@@ -92,6 +94,43 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(version)) {
         c.action = CommandLine::Action::ShowVersion;
+        return c;
+    }
+    const QStringList files = parser.positionalArguments();
+    const bool recorderOptions = parser.isSet(record) || parser.isSet(headless) || parser.isSet(interval)
+                                 || parser.isSet(source) || parser.isSet(file) || parser.isSet(mqtt)
+                                 || parser.isSet(mqttCa);
+    if (parser.isSet(exportFile)) {
+        if (recorderOptions || !files.isEmpty())
+            return refuse(QStringLiteral("--export s'utilise seul, avec --output et --size"));
+        if (!parser.isSet(output))
+            return refuse(QStringLiteral("--export demande --output SORTIE (.xlsx, .png ou .svg)"));
+        c.exportFile = parser.value(exportFile);
+        c.exportOutput = parser.value(output);
+        const QString suffix = QFileInfo(c.exportOutput).suffix().toLower();
+        if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
+            return refuse(QStringLiteral("format de « %1 » inconnu ; au choix : .xlsx .png .svg")
+                              .arg(displayableName(c.exportOutput)));
+        if (parser.isSet(size)) {
+            static const QRegularExpression pattern(QStringLiteral("^(\\d{2,5})x(\\d{2,5})$"));
+            const QRegularExpressionMatch m = pattern.match(parser.value(size));
+            c.exportSize = QSize(m.captured(1).toInt(), m.captured(2).toInt());
+            if (!m.hasMatch() || c.exportSize.width() < 16 || c.exportSize.height() < 16 || c.exportSize.width() > 10000
+                || c.exportSize.height() > 10000)
+                return refuse(QStringLiteral("taille « %1 » refusée : LARGEURxHAUTEUR, de 16 à 10000 pixels, "
+                                             "par exemple 1600x900")
+                                  .arg(parser.value(size)));
+        }
+        c.action = CommandLine::Action::Export;
+        return c;
+    }
+    if (parser.isSet(output) || parser.isSet(size))
+        return refuse(QStringLiteral("--output et --size s'utilisent avec --export"));
+    if (!files.isEmpty()) {
+        if (recorderOptions)
+            return refuse(QStringLiteral("les fichiers à lire s'ouvrent sans option d'enregistrement"));
+        c.action = CommandLine::Action::View;
+        c.files = files;
         return c;
     }
     c.record = parser.isSet(record);
@@ -134,6 +173,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
 QString commandLineHelp()
 {
     return QStringLiteral("Usage : orvalin [options]\n"
+                          "        orvalin FICHIER.csv [FICHIER.csv …]\n"
+                          "        orvalin --export FICHIER.csv --output SORTIE [--size LARGEURxHAUTEUR]\n"
                           "Enregistreur de deux mesures analogiques (carte USB K8055, appareil série ou mode test).\n"
                           "Sans option, la fenêtre s'ouvre comme d'habitude.\n"
                           "\n"
@@ -151,10 +192,19 @@ QString commandLineHelp()
                           "  -h, --help          affiche cette aide\n"
                           "  -v, --version       affiche la version\n"
                           "\n"
+                          "Lecture d'enregistrements (sans verrou ni source : possible pendant un enregistrement) :\n"
+                          "  FICHIER.csv …       ouvre chaque fichier dans une fenêtre de lecture, qui le suit\n"
+                          "                      s'il grandit\n"
+                          "  --export FICHIER.csv --output SORTIE\n"
+                          "                      exporte sans fenêtre ; le format suit l'extension de SORTIE :\n"
+                          "                      .xlsx (classeur), .png ou .svg (graphique de tout le fichier)\n"
+                          "  --size LxH          taille de l'image exportée, 1600x900 par défaut\n"
+                          "\n"
                           "Les réglages enregistrés ne sont pas modifiés par --interval, --source, --file et --mqtt.\n"
                           "L'identifiant et le mot de passe MQTT éventuels se mettent dans\n"
                           "~/.config/orvalin/mqtt.conf (user = …, password = …), lisible par vous seul.\n"
-                          "Codes de sortie : 0 toutes les mesures sont écrites ; 2 commande refusée ;\n"
+                          "Codes de sortie : 0 toutes les mesures sont écrites, ou l'export est fait ;\n"
+                          "1 export impossible ; 2 commande refusée ;\n"
                           "3 des mesures sont gardées dans un fichier de secours ; 4 des mesures sont perdues.\n");
 }
 

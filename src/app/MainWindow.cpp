@@ -59,6 +59,7 @@ MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
 
     connect(m_ui.recordButton, &QPushButton::clicked, this, &MainWindow::onRecordClicked);
     connect(m_ui.newRecordingAction, &QAction::triggered, this, &MainWindow::onNewRecording);
+    connect(m_ui.openRecordingAction, &QAction::triggered, this, &MainWindow::onOpenRecording);
     connect(m_ui.chartAction, &QAction::triggered, this, &MainWindow::onChartToggled);
     connect(m_ui.settingsAction, &QAction::triggered, this, &MainWindow::onSettingsClicked);
     connect(m_ui.aboutAction, &QAction::triggered, this, &MainWindow::onAboutClicked);
@@ -280,6 +281,12 @@ void MainWindow::onNewRecordingFileFailed(const QString &file, const QString &re
 {
     inform(QStringLiteral("Impossible de créer « %1 » : %2.\nLe fichier d'enregistrement reste « %3 ».")
                .arg(displayableName(file), reason, displayableName(kept)));
+}
+
+void MainWindow::onOpenRecording()
+{
+    if (openRecording)
+        openRecording(this);
 }
 
 int MainWindow::windowWidthTwips() const

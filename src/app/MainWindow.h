@@ -39,6 +39,7 @@ public:
 
     void onRecordClicked();
     void onNewRecording();
+    void onOpenRecording();
     void onChartToggled();
     void onSettingsClicked();
     void onAboutClicked();
@@ -56,6 +57,8 @@ public:
 
     // Makes the About window; set by the application.
     std::function<QWidget *(QWidget *parent)> makeAboutWindow;
+    // Asks for recording files and opens a viewer for each; set by the application.
+    std::function<void(QWidget *parent)> openRecording;
 
 Q_SIGNALS:
     // The program is over: the application ends its event loop with this exit code.

@@ -11,9 +11,12 @@
 #include "core/FileNames.h"
 #include "ui/Look.h"
 #include "ui/Pictures.h"
+#include "viewer/RecordingExport.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
@@ -148,6 +151,30 @@ int runHeadless(int argc, char **argv, const orv::CommandLine &command, orv::Sin
     return endNow(exitCode, real.logger());
 }
 
+// Viewers only read files: no lock, no source, so they run beside a recording.
+int runViewers(int argc, char **argv, const orv::CommandLine &command)
+{
+    WindowApplication application(argc, argv);
+    orv::QtViewerDialogs dialogs;
+    orv::ViewerWindow::open(command.files, {dialogs, std::make_shared<orv::PosixRecordingFiles>()});
+    return QApplication::exec();
+}
+
+// No window, and no display needed: pictures are drawn on the offscreen platform.
+int runExport(int argc, char **argv, const orv::CommandLine &command)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the export's own French messages, not Qt's notes on the session.
+    qputenv("QT_LOGGING_RULES", "default.warning=false;qt.*.warning=false");
+    QGuiApplication app(argc, argv);
+    orv::PosixRecordingFiles files;
+    const orv::ExportOutcome outcome =
+        orv::exportRecording(files, command.exportFile, command.exportOutput, command.exportSize);
+    for (const QString &message : outcome.messages)
+        std::fprintf(stderr, "orvalin : %s\n", message.toLocal8Bit().constData());
+    return outcome.failed ? orv::kExportFailed : 0;
+}
+
 int runWindow(int argc, char **argv, const orv::CommandLine &command, orv::SingleInstance &instance,
               const QString &unguarded)
 {
@@ -220,6 +247,8 @@ int main(int argc, char **argv)
     case orv::CommandLine::Action::Refuse:
         std::fprintf(stderr, "%s\n", command.error.toLocal8Bit().constData());
         return orv::Headless::Refused;
+    case orv::CommandLine::Action::View: return runViewers(argc, argv, command);
+    case orv::CommandLine::Action::Export: return runExport(argc, argv, command);
     case orv::CommandLine::Action::Run: break;
     }
     // The command line never holds credentials: they come from the user's own file.

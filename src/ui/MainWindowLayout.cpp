@@ -223,6 +223,7 @@ void MainWindowLayout::setupUi(QMainWindow *window)
     fileMenu = bar->addMenu(QStringLiteral("Fichier"));
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
     newRecordingAction = action(fileMenu, QStringLiteral("Nouvel Enregistrement"), "newRecordingAction");
+    openRecordingAction = action(fileMenu, QStringLiteral("Ouvrir un enregistrement…"), "openRecordingAction");
     optionMenu = bar->addMenu(QStringLiteral("Option"));
     optionMenu->setObjectName(QStringLiteral("optionMenu"));
     chartAction = action(optionMenu, QStringLiteral("Graphe on/off"), "chartAction");

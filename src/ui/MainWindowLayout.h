@@ -55,6 +55,7 @@ struct MainWindowLayout {
 
     QMenu *fileMenu = nullptr;
     QAction *newRecordingAction = nullptr;
+    QAction *openRecordingAction = nullptr; // opens a viewer
     QMenu *optionMenu = nullptr;
     QAction *chartAction = nullptr;
     QAction *settingsAction = nullptr;

@@ -7,19 +7,33 @@
 
 #include <gtest/gtest.h>
 
-TEST(FuzzInputs, TheSettingsReaderHoldsItsPromises)
+namespace {
+
+// Replays every kept input of one target through its check; returns how many there were.
+int replay(const char *target, void (*check)(const std::uint8_t *, std::size_t))
 {
     int replayed = 0;
     for (const char *kind : {"corpus", "regressions"}) {
-        const QDir dir(QStringLiteral(ORVALIN_FUZZ_INPUTS "/%1/config").arg(QLatin1String(kind)));
+        const QDir dir(QStringLiteral(ORVALIN_FUZZ_INPUTS "/%1/%2").arg(QLatin1String(kind), QLatin1String(target)));
         for (const QString &name : dir.entryList(QDir::Files)) {
             QFile f(dir.filePath(name));
-            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+            EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
             const QByteArray bytes = f.readAll();
-            orv::fuzz::checkConfig(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
-                                   static_cast<std::size_t>(bytes.size()));
+            check(reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
             ++replayed;
         }
     }
-    EXPECT_GT(replayed, 0);
+    return replayed;
+}
+
+} // namespace
+
+TEST(FuzzInputs, TheSettingsReaderHoldsItsPromises)
+{
+    EXPECT_GT(replay("config", orv::fuzz::checkConfig), 0);
+}
+
+TEST(FuzzInputs, TheRecordingReaderHoldsItsPromises)
+{
+    EXPECT_GT(replay("recording", orv::fuzz::checkRecording), 0);
 }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -226,6 +227,11 @@ TEST(RealProgram, CommandLineChoicesHoldForOneRunAndBadOnesAreRefused)
         {{"--headless"}, 2, "--headless s'utilise avec --record"},
         {{"--record", "--interval", "2s"}, 2, "intervalle « 2s » inconnu"},
         {{"--headless", "--record"}, 2, "le mode test se commande au clavier"}, // the stored source
+        {{"--export", "a.csv", "--output", "a.pdf"}, 2, "format de « a.pdf » inconnu ; au choix : .xlsx .png .svg"},
+        {{"--size", "1600x900"}, 2, "--output et --size s'utilisent avec --export"},
+        {{"--export", "/dev/zero", "--output", "z.xlsx"},
+         1,
+         "Impossible de lire « /dev/zero » : c'est un tube ou un périphérique, pas un fichier."},
     };
     for (const Case &c : cases) {
         const auto [code, said] = program.run(c.arguments);
@@ -381,4 +387,25 @@ TEST(RealProgram, HeadlessOnASerialDeviceLinesOnStdoutAndInTheFile)
     EXPECT_EQ(file.mid(kHeader.size()).replace("\r\n", "\n"), out);
     for (const QByteArray &line : out.trimmed().split('\n'))
         EXPECT_TRUE(line.contains(";200;;") || line.contains(";;;")) << line.toStdString();
+}
+
+TEST(RealProgram, ViewersAndExportsRunBesideARecordingWithoutADisplay)
+{
+    Program program;
+    auto recording =
+        program.start({"--headless", "--record", "--source", "usb", "--interval", "1s", "--file", "rec.csv"});
+    ASSERT_TRUE(within(5000, [&] { return readAll(program.path("rec.csv")).count('\n') >= 2; }));
+    // Neither takes the lock the recording holds; neither needs a display.
+    const auto [picture, saidPicture] =
+        program.run({"--export", "rec.csv", "--output", "rec.png", "--size", "640x360"});
+    EXPECT_EQ(picture, 0) << saidPicture.toStdString();
+    EXPECT_EQ(QImage(program.path("rec.png")).size(), QSize(640, 360));
+    const auto [workbook, saidWorkbook] = program.run({"--export", "rec.csv", "--output", "rec.xlsx"});
+    EXPECT_EQ(workbook, 0) << saidWorkbook.toStdString();
+    EXPECT_TRUE(readAll(program.path("rec.xlsx")).startsWith("PK"));
+    auto viewer = program.start({"rec.csv"});
+    EXPECT_FALSE(viewer->waitForFinished(1500)) << viewer->readAllStandardError().toStdString();
+    signalAndWait(*viewer, SIGTERM);
+    signalAndWait(*recording, SIGINT);
+    EXPECT_EQ(recording->exitCode(), 0);
 }

@@ -285,6 +285,17 @@ TEST(MainWindow, NewRecordingFileChangesNothingUnlessAFileWasMade)
     }
 }
 
+TEST(MainWindow, OpenARecordingIsTheLastEntryOfFichierAndAsksTheApplication)
+{
+    Rig rig;
+    QWidget *asked = nullptr;
+    rig.window->openRecording = [&](QWidget *parent) { asked = parent; };
+    EXPECT_EQ(rig.ui->fileMenu->actions().constLast(), rig.ui->openRecordingAction);
+    EXPECT_EQ(rig.ui->openRecordingAction->text(), QStringLiteral("Ouvrir un enregistrement…"));
+    rig.ui->openRecordingAction->trigger();
+    EXPECT_EQ(asked, rig.window.get());
+}
+
 TEST(MainWindow, ChartToggleWidensNarrowsAndStoresTheWidth)
 {
     Rig rig;

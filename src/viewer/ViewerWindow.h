@@ -1,0 +1,82 @@
+#pragma once
+
+#include "ChartWidget.h"
+#include "ViewerDialogs.h"
+
+#include "recordings/RecordingWatch.h"
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+
+namespace orv {
+
+struct ViewerServices {
+    ViewerDialogs &dialogs;
+    std::shared_ptr<RecordingFiles> files;
+};
+
+// A window that shows one recording file and follows it as it grows. It only reads: it takes
+// no lock and opens no source, so it runs beside a recording.
+class ViewerWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kProgressDelayMs = 500;
+
+    ViewerWindow(const QString &path, ViewerServices services, QWidget *parent = nullptr);
+    ~ViewerWindow() override;
+
+    // One window each, deleted when closed.
+    static void open(const QStringList &paths, ViewerServices services);
+
+    const QString &path() const { return m_path; }
+    ChartWidget *chart() const { return m_chart; }
+    QListWidget *recordingList() const { return m_list; }
+    QLabel *notice() const { return m_notice; }
+    QLabel *cursorReadout() const { return m_cursor; }
+    QProgressBar *progressBar() const { return m_progress; }
+    bool loading() const { return m_loading; }
+    const SampleTable *samples() const { return m_table.get(); }
+
+    // What the reader found; the watch calls it, tests may too.
+    void apply(const RecordingReader::Update &update);
+    void exportWorkbook();
+    void exportPicture(const QString &suffix);
+
+Q_SIGNALS:
+    // The last export ended; empty when it went well, otherwise why not.
+    void exported(const QString &path, const QString &failure);
+
+private:
+    void buildMenus();
+    void showRecordings();
+    void showChosenRecording();
+    void showNotice();
+    void showProgress(qint64 done, qint64 total);
+    RecordingSpan chosenSpan() const;
+
+    QString m_path;
+    ViewerServices m_services;
+    std::shared_ptr<SampleTable> m_table;
+    MinMaxIndex m_index;
+    ReadNotes m_notes;
+    QString m_problem;
+    bool m_loading = true;
+    QElapsedTimer m_sinceStart;
+
+    ChartWidget *m_chart = nullptr;
+    QListWidget *m_list = nullptr;
+    QLabel *m_notice = nullptr;
+    QLabel *m_cursor = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QAction *m_followAction = nullptr;
+    RecordingWatch *m_watch = nullptr;
+};
+
+} // namespace orv

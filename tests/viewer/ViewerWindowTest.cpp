@@ -1,0 +1,155 @@
+// The viewer's wiring: the file read off the window's thread reaches the list and the
+// chart, the keys and the list drive the view, a growing file is followed, the exports
+// write what they say, and a file that is not a recording is told by name and reason.
+#include "viewer/ViewerWindow.h"
+
+#include "Printers.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace orv;
+
+namespace {
+
+// Answers the viewer's dialogs from the test.
+class FakeViewerDialogs final : public ViewerDialogs {
+public:
+    QStringList opens;
+    std::optional<QString> saves;
+    std::optional<QSize> size;
+    QStringList messages;
+
+    QStringList openNames(QWidget *) override { return opens; }
+    std::optional<QString> saveName(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return saves;
+    }
+    std::optional<QSize> pictureSize(QWidget *, QSize) override { return size; }
+    void inform(QWidget *, const QString &text) override { messages << text; }
+};
+
+bool within(int ms, const std::function<bool()> &condition)
+{
+    const QDeadlineTimer deadline(ms);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+QStringList listed(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+} // namespace
+
+TEST(ViewerWindow, ShowsFollowsAndExportsARecordingFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("data_tr.csv"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n");
+        for (int i = 1; i <= 120; ++i)
+            f.write(QByteArray::number(i) + ';' + QByteArray::number(i % 13)
+                    + ";;12-07-2026;14:" + QByteArray::number(3 + i / 60).rightJustified(2, '0') + ':'
+                    + QByteArray::number(i % 60).rightJustified(2, '0') + "\r\n");
+        f.write("1;5;6;12-08-2026;09:00:00\r\nnot a sample\r\n");
+    }
+    FakeViewerDialogs dialogs;
+    ViewerWindow window(path, {dialogs, std::make_shared<PosixRecordingFiles>()});
+    window.show();
+    ASSERT_TRUE(within(5000, [&] { return !window.loading(); }));
+    EXPECT_EQ(listed(window.recordingList()),
+              (QStringList{"Tous les enregistrements (2) : 12-07-2026 14:03:01 → 12-08-2026 09:00:00, 121 mesures",
+                           "Enregistrement 1 : 12-07-2026 14:03:01 → 14:05:00, 120 mesures, intervalle 1 s",
+                           "Enregistrement 2 : 12-08-2026 09:00:00 → 09:00:00, 1 mesure"}));
+    EXPECT_EQ(window.notice()->text(), QStringLiteral("1 ligne n'est pas une mesure et est ignorée : ligne 123."));
+    EXPECT_FALSE(window.progressBar()->isVisible()) << "a short read shows no progress bar";
+
+    // The first recording, zoomed in with the keyboard, then panned and back to the whole.
+    window.recordingList()->setCurrentRow(1);
+    ChartWidget *chart = window.chart();
+    EXPECT_EQ(chart->scene().samples, (RecordingSpan{0, 120}));
+    EXPECT_TRUE(chart->showsWhole());
+    chart->setFocus();
+    QTest::keyClick(chart, Qt::Key_Plus);
+    const double span = chart->scene().to - chart->scene().from;
+    EXPECT_NEAR(span, 119 * 1.02 / 2, 0.01);
+    QTest::keyClick(chart, Qt::Key_Left);
+    EXPECT_FALSE(chart->followsEnd());
+    QTest::keyClick(chart, Qt::Key_Home);
+    EXPECT_TRUE(chart->showsWhole());
+    QTest::keyClick(chart, Qt::Key_Plus);
+    QTest::keyClick(chart, Qt::Key_End);
+    EXPECT_TRUE(chart->followsEnd());
+    const QPoint middle = plotArea(chart->size()).center();
+    QTest::mouseMove(chart, middle);
+    EXPECT_TRUE(window.cursorReadout()->text().contains(QStringLiteral(" · Valeur 1 : ")));
+    EXPECT_TRUE(window.cursorReadout()->text().endsWith(QStringLiteral("Valeur 2 : ---")));
+
+    // Samples appended to the file reach the list and, zoomed at the end, the view follows.
+    const double toBefore = chart->scene().to;
+    window.recordingList()->setCurrentRow(2);
+    QTest::keyClick(chart, Qt::Key_Plus);
+    QTest::keyClick(chart, Qt::Key_End);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write("2;7;8;12-08-2026;09:10:00\r\n");
+    }
+    ASSERT_TRUE(within(3000, [&] { return window.samples()->size() == 122; }));
+    EXPECT_EQ(window.recordingList()->item(2)->text(),
+              QStringLiteral("Enregistrement 2 : 12-08-2026 09:00:00 → 09:10:00, 2 mesures, intervalle 10 min"));
+    EXPECT_TRUE(chart->followsEnd());
+    EXPECT_GT(chart->scene().to, toBefore);
+
+    // Exports: a picture of the chosen size, decoded; a workbook, written off the thread.
+    dialogs.saves = dir.filePath(QStringLiteral("chart.png"));
+    dialogs.size = QSize(640, 360);
+    window.exportPicture(QStringLiteral("png"));
+    const QImage picture(dir.filePath(QStringLiteral("chart.png")));
+    EXPECT_EQ(picture.size(), QSize(640, 360));
+    EXPECT_EQ(picture.pixelColor(2, 2), QColor(Qt::white));
+    dialogs.saves = dir.filePath(QStringLiteral("chart.svg"));
+    window.exportPicture(QStringLiteral("svg"));
+    EXPECT_TRUE(QFile(dir.filePath(QStringLiteral("chart.svg"))).size() > 1000);
+    QSignalSpy exported(&window, &ViewerWindow::exported);
+    dialogs.saves = dir.filePath(QStringLiteral("absent/data.xlsx"));
+    window.exportWorkbook();
+    ASSERT_TRUE(exported.wait(10000));
+    EXPECT_EQ(dialogs.messages,
+              QStringList{QStringLiteral("Impossible d'écrire « %1 » : impossible d'écrire le fichier "
+                                         "(dossier absent, droits ou disque plein).")
+                              .arg(dir.filePath(QStringLiteral("absent/data.xlsx")))});
+}
+
+TEST(ViewerWindow, AFileThatIsNotARecordingIsToldByNameAndReason)
+{
+    QTemporaryDir dir;
+    FakeViewerDialogs dialogs;
+    ViewerWindow window(dir.path(), {dialogs, std::make_shared<PosixRecordingFiles>()});
+    ASSERT_TRUE(within(5000, [&] { return !window.loading(); }));
+    const QString said =
+        QStringLiteral("Impossible de lire « %1 » : c'est un dossier, pas un fichier.").arg(dir.path());
+    EXPECT_EQ(dialogs.messages, QStringList{said});
+    EXPECT_EQ(window.chart()->scene().message, said);
+    EXPECT_EQ(window.recordingList()->count(), 0);
+}
