@@ -1,7 +1,7 @@
 #include "FakeBoardTransport.h"
 
-#include "sources/board/BoardSource.h"
-#include "sources/board/LibusbTransport.h"
+#include "sources/BoardSource.h"
+#include "sources/LibusbTransport.h"
 
 #include <benchmark/benchmark.h>
 

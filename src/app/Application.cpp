@@ -1,7 +1,7 @@
-#include "Application.h"
+#include "app/Application.h"
 
-#include "MainWindow.h"
-#include "Publishing.h"
+#include "app/MainWindow.h"
+#include "app/Publishing.h"
 #include "ui/AboutWindow.h"
 
 #include <QCoreApplication>

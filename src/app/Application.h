@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RealLogger.h"
+#include "app/RealLogger.h"
 #include "ui/Desktop.h"
 #include "viewer/ViewerWindow.h"
 

@@ -1,6 +1,6 @@
-#include "Headless.h"
+#include "app/Headless.h"
 
-#include "Logger.h"
+#include "app/Logger.h"
 #include "core/FileNames.h"
 #include "core/Texts.h"
 #include "sources/Source.h"

@@ -1,4 +1,4 @@
-#include "Logger.h"
+#include "app/Logger.h"
 
 #include "core/Clock.h"
 #include "core/FileNames.h"

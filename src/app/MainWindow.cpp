@@ -1,6 +1,6 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "Logger.h"
+#include "app/Logger.h"
 #include "core/FileNames.h"
 #include "core/RescueFiles.h"
 #include "core/Texts.h"

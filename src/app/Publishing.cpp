@@ -1,6 +1,6 @@
-#include "Publishing.h"
+#include "app/Publishing.h"
 
-#include "Logger.h"
+#include "app/Logger.h"
 
 namespace orv {
 

@@ -1,6 +1,6 @@
-#include "RealLogger.h"
+#include "app/RealLogger.h"
 
-#include "SingleInstance.h"
+#include "app/SingleInstance.h"
 #include "settings/SettingsFile.h"
 #include "sources/RealSourceFactory.h"
 

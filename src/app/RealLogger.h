@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Logger.h"
+#include "app/Logger.h"
 #include "core/Clock.h"
 #include "core/FileSystem.h"
 

@@ -1,4 +1,4 @@
-#include "Choices.h"
+#include "core/Choices.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "FileNames.h"
+#include "core/FileNames.h"
 
 #include <QStringDecoder>
 

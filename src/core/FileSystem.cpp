@@ -1,6 +1,6 @@
-#include "FileSystem.h"
+#include "core/FileSystem.h"
 
-#include "FileNames.h"
+#include "core/FileNames.h"
 
 #include <QDir>
 #include <QFile>

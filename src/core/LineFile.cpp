@@ -1,6 +1,6 @@
-#include "LineFile.h"
+#include "core/LineFile.h"
 
-#include "Texts.h"
+#include "core/Texts.h"
 
 #include <algorithm>
 #include <cerrno>

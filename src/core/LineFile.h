@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileSystem.h"
+#include "core/FileSystem.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "Recorder.h"
+#include "core/Recorder.h"
 
-#include "Clock.h"
-#include "Texts.h"
+#include "core/Clock.h"
+#include "core/Texts.h"
 
 namespace orv {
 

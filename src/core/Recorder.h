@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Choices.h"
-#include "Readings.h"
-#include "RecordingWriter.h"
-#include "SampleStore.h"
-#include "TestValue.h"
-#include "TickSchedule.h"
+#include "core/Choices.h"
+#include "core/Readings.h"
+#include "core/RecordingWriter.h"
+#include "core/SampleStore.h"
+#include "core/TestValue.h"
+#include "core/TickSchedule.h"
 
 #include <QString>
 

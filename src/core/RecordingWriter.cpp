@@ -1,10 +1,10 @@
-#include "RecordingWriter.h"
+#include "core/RecordingWriter.h"
 
-#include "Clock.h"
-#include "FileSystem.h"
-#include "LineFile.h"
-#include "RescueFiles.h"
-#include "Texts.h"
+#include "core/Clock.h"
+#include "core/FileSystem.h"
+#include "core/LineFile.h"
+#include "core/RescueFiles.h"
+#include "core/Texts.h"
 
 #include <QDir>
 

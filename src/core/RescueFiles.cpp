@@ -1,7 +1,7 @@
-#include "RescueFiles.h"
+#include "core/RescueFiles.h"
 
-#include "FileNames.h"
-#include "FileSystem.h"
+#include "core/FileNames.h"
+#include "core/FileSystem.h"
 
 #include <QCoreApplication>
 #include <QDir>

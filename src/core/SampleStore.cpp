@@ -1,4 +1,4 @@
-#include "SampleStore.h"
+#include "core/SampleStore.h"
 
 #include <QDate>
 #include <QTime>

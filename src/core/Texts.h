@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SampleStore.h"
+#include "core/SampleStore.h"
 
 #include <QByteArray>
 #include <QString>

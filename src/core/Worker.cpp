@@ -1,4 +1,4 @@
-#include "Worker.h"
+#include "core/Worker.h"
 
 #include <chrono>
 

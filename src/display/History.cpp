@@ -1,4 +1,4 @@
-#include "History.h"
+#include "display/History.h"
 
 #include "core/Texts.h"
 

@@ -1,4 +1,4 @@
-#include "PictureSurface.h"
+#include "display/PictureSurface.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

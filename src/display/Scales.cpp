@@ -1,4 +1,4 @@
-#include "Scales.h"
+#include "display/Scales.h"
 
 #include "core/Texts.h"
 

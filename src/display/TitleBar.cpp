@@ -1,4 +1,4 @@
-#include "TitleBar.h"
+#include "display/TitleBar.h"
 
 namespace orv {
 

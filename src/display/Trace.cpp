@@ -1,4 +1,4 @@
-#include "Trace.h"
+#include "display/Trace.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "BrokerAddress.h"
+#include "publishing/BrokerAddress.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "Publisher.h"
+#include "publishing/Publisher.h"
 
-#include "UnpublishedFile.h"
+#include "publishing/UnpublishedFile.h"
 
 #include <QDir>
 #include <QSysInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BrokerAddress.h"
-#include "SampleMessage.h"
+#include "publishing/BrokerAddress.h"
+#include "publishing/SampleMessage.h"
 
 #include <QObject>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "SampleMessage.h"
+#include "publishing/SampleMessage.h"
 
 #include <QDateTime>
 

@@ -1,4 +1,4 @@
-#include "UnpublishedFile.h"
+#include "publishing/UnpublishedFile.h"
 
 #include "core/FileSystem.h"
 #include "core/RescueFiles.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SampleMessage.h"
+#include "publishing/SampleMessage.h"
 
 #include <QString>
 #include <QStringList>

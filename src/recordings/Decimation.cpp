@@ -1,4 +1,4 @@
-#include "Decimation.h"
+#include "recordings/Decimation.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "RecordingParser.h"
+#include "recordings/RecordingParser.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SampleTable.h"
+#include "recordings/SampleTable.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "RecordingReader.h"
+#include "recordings/RecordingReader.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RecordingParser.h"
-#include "SampleTable.h"
+#include "recordings/RecordingParser.h"
+#include "recordings/SampleTable.h"
 
 #include "core/FileSystem.h"
 

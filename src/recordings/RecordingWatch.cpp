@@ -1,4 +1,4 @@
-#include "RecordingWatch.h"
+#include "recordings/RecordingWatch.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordingReader.h"
+#include "recordings/RecordingReader.h"
 
 #include <QObject>
 

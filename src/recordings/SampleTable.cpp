@@ -1,4 +1,4 @@
-#include "SampleTable.h"
+#include "recordings/SampleTable.h"
 
 #include <algorithm>
 #include <map>

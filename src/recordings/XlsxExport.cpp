@@ -1,4 +1,4 @@
-#include "XlsxExport.h"
+#include "recordings/XlsxExport.h"
 
 #include <QFile>
 

@@ -1,11 +1,11 @@
 #include "sources/RealSourceFactory.h"
 
+#include "sources/BoardSource.h"
+#include "sources/K8055Board.h"
 #include "sources/KeyboardSource.h"
-#include "sources/board/BoardSource.h"
-#include "sources/board/K8055Board.h"
-#include "sources/board/LibusbTransport.h"
-#include "sources/serial/QtSerialPort.h"
-#include "sources/serial/SerialSource.h"
+#include "sources/LibusbTransport.h"
+#include "sources/QtSerialPort.h"
+#include "sources/SerialSource.h"
 
 namespace orv {
 

@@ -1,8 +1,8 @@
-#include "AboutWindow.h"
+#include "ui/AboutWindow.h"
 
-#include "Desktop.h"
-#include "Look.h"
-#include "Pictures.h"
+#include "ui/Desktop.h"
+#include "ui/Look.h"
+#include "ui/Pictures.h"
 
 #include <QFrame>
 #include <QLabel>

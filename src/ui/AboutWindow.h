@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Widgets.h"
+#include "ui/Widgets.h"
 
 class QFrame;
 class QLabel;

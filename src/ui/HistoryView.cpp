@@ -1,4 +1,4 @@
-#include "HistoryView.h"
+#include "ui/HistoryView.h"
 
 #include "core/SampleStore.h"
 #include "display/History.h"

@@ -1,4 +1,4 @@
-#include "Look.h"
+#include "ui/Look.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,7 +1,7 @@
-#include "MainWindowLayout.h"
+#include "ui/MainWindowLayout.h"
 
-#include "Look.h"
-#include "Pictures.h"
+#include "ui/Look.h"
+#include "ui/Pictures.h"
 
 #include <QApplication>
 #include <QMenuBar>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HistoryView.h"
-#include "Widgets.h"
+#include "ui/HistoryView.h"
+#include "ui/Widgets.h"
 
 #include <QAction>
 #include <QFrame>

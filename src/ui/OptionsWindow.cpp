@@ -1,8 +1,8 @@
-#include "OptionsWindow.h"
+#include "ui/OptionsWindow.h"
 
-#include "Look.h"
-#include "Pictures.h"
-#include "Widgets.h"
+#include "ui/Look.h"
+#include "ui/Pictures.h"
+#include "ui/Widgets.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Widgets.h"
 #include "core/Choices.h"
+#include "ui/Widgets.h"
 
 #include <array>
 

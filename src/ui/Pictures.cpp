@@ -1,4 +1,4 @@
-#include "Pictures.h"
+#include "ui/Pictures.h"
 
 // The resources live in a static library: nothing would pull their object file into the
 // program unless something refers to its initializer.

@@ -1,6 +1,6 @@
-#include "Widgets.h"
+#include "ui/Widgets.h"
 
-#include "Look.h"
+#include "ui/Look.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

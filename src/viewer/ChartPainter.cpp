@@ -1,4 +1,4 @@
-#include "ChartPainter.h"
+#include "viewer/ChartPainter.h"
 
 #include <QFileInfo>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "ChartWidget.h"
+#include "viewer/ChartWidget.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

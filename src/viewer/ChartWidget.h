@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChartPainter.h"
+#include "viewer/ChartPainter.h"
 
 #include <QPoint>
 #include <QWidget>

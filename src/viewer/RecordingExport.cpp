@@ -1,6 +1,6 @@
-#include "RecordingExport.h"
+#include "viewer/RecordingExport.h"
 
-#include "ChartPainter.h"
+#include "viewer/ChartPainter.h"
 
 #include "recordings/XlsxExport.h"
 

@@ -1,4 +1,4 @@
-#include "ViewerDialogs.h"
+#include "viewer/ViewerDialogs.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

@@ -1,4 +1,4 @@
-#include "ViewerWindow.h"
+#include "viewer/ViewerWindow.h"
 
 #include "recordings/XlsxExport.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ChartWidget.h"
-#include "ViewerDialogs.h"
+#include "viewer/ChartWidget.h"
+#include "viewer/ViewerDialogs.h"
 
 #include "recordings/RecordingWatch.h"
 

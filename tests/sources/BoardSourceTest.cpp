@@ -1,8 +1,8 @@
 #include "FakeBoardTransport.h"
 #include "Printers.h"
 
-#include "sources/board/BoardSource.h"
-#include "sources/board/LibusbTransport.h"
+#include "sources/BoardSource.h"
+#include "sources/LibusbTransport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Eventually.h"
-#include "sources/serial/SerialPort.h"
+#include "sources/SerialPort.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
 #include "Printers.h"
 
-#include "sources/serial/SerialPortName.h"
+#include "sources/SerialPortName.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "Printers.h"
 #include "PtyDevice.h"
 
-#include "sources/serial/QtSerialPort.h"
-#include "sources/serial/SerialSource.h"
+#include "sources/QtSerialPort.h"
+#include "sources/SerialSource.h"
 
 #include <QTemporaryDir>
 

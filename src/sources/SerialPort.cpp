@@ -1,4 +1,4 @@
-#include "sources/serial/SerialPort.h"
+#include "sources/SerialPort.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "sources/serial/QtSerialPort.h"
+#include "sources/QtSerialPort.h"
 
-#include "sources/serial/SerialPortName.h"
+#include "sources/SerialPortName.h"
 
 #include <QFile>
 #include <QFileInfo>

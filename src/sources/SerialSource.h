@@ -1,7 +1,7 @@
 #pragma once
 
+#include "sources/SerialPort.h"
 #include "sources/Source.h"
-#include "sources/serial/SerialPort.h"
 
 #include <QString>
 

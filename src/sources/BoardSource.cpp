@@ -1,4 +1,4 @@
-#include "sources/board/BoardSource.h"
+#include "sources/BoardSource.h"
 
 #include "sources/TooltipText.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "sources/K8055Board.h"
 #include "sources/Source.h"
-#include "sources/board/K8055Board.h"
 
 namespace orv {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sources/serial/SerialPort.h"
+#include "sources/SerialPort.h"
 
 #include <QSerialPort>
 

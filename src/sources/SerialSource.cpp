@@ -1,4 +1,4 @@
-#include "sources/serial/SerialSource.h"
+#include "sources/SerialSource.h"
 
 #include "sources/TooltipText.h"
 

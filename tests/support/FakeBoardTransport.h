@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sources/board/BoardTransport.h"
+#include "sources/BoardTransport.h"
 
 #include <algorithm>
 #include <deque>

@@ -1,4 +1,4 @@
-#include "sources/board/K8055Board.h"
+#include "sources/K8055Board.h"
 
 #include <chrono>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "sources/board/LibusbTransport.h"
+#include "sources/LibusbTransport.h"
 
 #include <QLoggingCategory>
 

@@ -1,4 +1,4 @@
-#include "sources/serial/SerialPortName.h"
+#include "sources/SerialPortName.h"
 
 #include <QDir>
 #include <QFile>
