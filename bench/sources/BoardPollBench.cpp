@@ -9,17 +9,15 @@ namespace {
 
 using orv::test::FakeBoardTransport;
 
-// The board layer's own cost: a fake board with two reports queued per poll.
+// The source's own cost: a fake board with two reports arriving per poll.
 void PollWithFakeBoard(benchmark::State &bench)
 {
-    auto transport = std::make_unique<FakeBoardTransport>();
-    FakeBoardTransport &fake = *transport;
+    FakeBoardTransport fake;
     fake.plugged = true;
-    orv::K8055Board board(std::move(transport));
-    orv::BoardSource source(board);
+    orv::BoardSource source(fake);
     orv::Readings readings;
     for (auto _ : bench) {
-        fake.queued = {FakeBoardTransport::report(4, 1, 2), FakeBoardTransport::report(4, 128, 255)};
+        fake.reports = {FakeBoardTransport::report(4, 1, 2), FakeBoardTransport::report(4, 128, 255)};
         readings = source.poll();
         fake.calls.clear();
         benchmark::DoNotOptimize(readings);
@@ -32,8 +30,8 @@ BENCHMARK(PollWithFakeBoard);
 // What every poll costs the window on a machine with the board unplugged.
 void PollWithLibusbAndNoBoard(benchmark::State &bench)
 {
-    orv::K8055Board board(orv::makeLibusbTransport());
-    orv::BoardSource source(board);
+    const std::unique_ptr<orv::BoardTransport> libusb = orv::makeLibusbTransport();
+    orv::BoardSource source(*libusb);
     source.open(); // starts libusb outside the measured polls
     orv::Readings readings;
     for (auto _ : bench) {
@@ -49,8 +47,10 @@ BENCHMARK(PollWithLibusbAndNoBoard)->Unit(benchmark::kMicrosecond);
 void FirstOpenWithLibusbAndNoBoard(benchmark::State &bench)
 {
     for (auto _ : bench) {
-        orv::K8055Board board(orv::makeLibusbTransport());
-        benchmark::DoNotOptimize(board.OpenDevice(orv::BoardSource::kCardAddress));
+        const std::unique_ptr<orv::BoardTransport> libusb = orv::makeLibusbTransport();
+        orv::BoardSource source(*libusb);
+        source.open();
+        benchmark::DoNotOptimize(libusb->isOpen());
     }
 }
 BENCHMARK(FirstOpenWithLibusbAndNoBoard)->Unit(benchmark::kMicrosecond);

@@ -53,14 +53,11 @@ Headless::Headless(Logger &logger, int out, int err, QObject *parent)
 void Headless::onReadout()
 {
     // Said when it starts and when it ends, not twice a second.
-    QString problem = m_logger.source().problem();
+    const QString problem = m_logger.source().problem();
     if (problem == m_lastProblem)
         return;
-    if (problem.isEmpty())
-        say(QStringLiteral("la source répond de nouveau"));
-    else
-        say(problem.replace(QLatin1Char('\n'), QLatin1Char(' ')));
-    m_lastProblem = m_logger.source().problem();
+    say(problem.isEmpty() ? QStringLiteral("la source répond de nouveau") : problem);
+    m_lastProblem = problem;
 }
 
 int Headless::start()

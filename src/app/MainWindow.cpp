@@ -11,6 +11,7 @@
 #include "ui/Desktop.h"
 #include "ui/Look.h"
 #include "ui/OptionsWindow.h"
+#include "ui/TooltipText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -520,8 +521,8 @@ void MainWindow::showReadout()
     const QColor text = problem.isEmpty() ? QColor(192, 0, 0) : QColor(96, 96, 96);
     for (QLabel *l : {m_ui.value1Readout, m_ui.value2Readout})
         setColors(l, QColor(0, 0, 0), text);
-    m_ui.value1Readout->setToolTip(problem.isEmpty() ? QString::fromUtf8(kValue1Tooltip) : problem);
-    m_ui.value2Readout->setToolTip(problem.isEmpty() ? QString::fromUtf8(kValue2Tooltip) : problem);
+    m_ui.value1Readout->setToolTip(problem.isEmpty() ? QString::fromUtf8(kValue1Tooltip) : wrapForTooltip(problem));
+    m_ui.value2Readout->setToolTip(problem.isEmpty() ? QString::fromUtf8(kValue2Tooltip) : wrapForTooltip(problem));
 }
 
 } // namespace orv

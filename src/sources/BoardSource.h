@@ -1,18 +1,37 @@
 #pragma once
 
-#include "sources/K8055Board.h"
+#include "sources/BoardTransport.h"
 #include "sources/Source.h"
+
+#include <optional>
+#include <span>
 
 namespace orv {
 
-// The K8055 board's two analog inputs. Each poll opens the board, reads it and closes it
-// again, so a board plugged in, unplugged or replugged is seen at the next poll.
+struct AnalogInputs {
+    qint32 value1 = 0;
+    qint32 value2 = 0;
+    friend bool operator==(const AnalogInputs &, const AnalogInputs &) = default;
+};
+
+// The two analog inputs of one input report from the board at `address`, or
+// nothing when the bytes are not such a report (wrong length, other status).
+std::optional<AnalogInputs> decodeAnalogReport(std::span<const quint8> report, int address);
+
+// The K8055 board's two analog inputs, at card address 3. Each poll opens the board, reads
+// it and closes it again, so a board plugged in, unplugged or replugged is seen at the next
+// poll.
 class BoardSource final : public Source {
 public:
     static constexpr int kCardAddress = 3;
+    static constexpr quint16 kVendorId = 0x10CF;
+    static constexpr quint16 kProductId = 0x5500 + kCardAddress;
+    // How long a read waits for reports. The board sends one about every 10 ms, so this
+    // sees the first (maybe stale) and a fresh one.
+    static constexpr int kFreshReportWindowMs = 20;
 
-    // The board outlives the source; the program keeps one for its whole life.
-    explicit BoardSource(K8055Board &board);
+    // The transport outlives the source; the program keeps one for its whole life.
+    explicit BoardSource(BoardTransport &transport);
 
     // A first look for the board; the result is not needed, poll() finds out.
     void open() override;
@@ -25,7 +44,9 @@ public:
     QString problem() const override;
 
 private:
-    K8055Board &m_board;
+    std::optional<AnalogInputs> freshestReport();
+
+    BoardTransport &m_transport;
     Readings m_latest;
     bool m_answered = true;
 };

@@ -71,8 +71,7 @@ public:
     {
         if (!m_handle)
             return -1;
-        // Nothing polls the board between our reads, so the host never holds a
-        // report; and libusb would take a timeout of 0 as "wait forever".
+        // libusb would take a timeout of 0 as "wait forever".
         if (timeoutMs <= 0)
             return 0;
         int transferred = 0;

@@ -1,17 +1,15 @@
 #include "sources/RealSourceFactory.h"
 
 #include "sources/BoardSource.h"
-#include "sources/K8055Board.h"
 #include "sources/KeyboardSource.h"
 #include "sources/LibusbTransport.h"
-#include "sources/QtSerialPort.h"
 #include "sources/SerialSource.h"
 
 namespace orv {
 
 RealSourceFactory::RealSourceFactory()
-    : m_board(std::make_unique<K8055Board>(makeLibusbTransport()))
-    , m_serialPort(std::make_unique<QtSerialPort>())
+    : m_board(makeLibusbTransport())
+    , m_serialPort(std::make_unique<SerialPort>())
 {
 }
 
@@ -19,7 +17,7 @@ RealSourceFactory::~RealSourceFactory() = default;
 
 std::unique_ptr<Source> RealSourceFactory::make(SourceKind kind, const TestValue &testValue)
 {
-    // The one list of sources: a new kind adds its folder and one case here.
+    // The one list of sources: a new kind adds its files and one case here.
     switch (kind) {
     case SourceKind::Keyboard: return std::make_unique<KeyboardSource>(testValue);
     case SourceKind::Board: return std::make_unique<BoardSource>(*m_board);

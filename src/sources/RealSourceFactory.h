@@ -6,7 +6,7 @@
 
 namespace orv {
 
-class K8055Board;
+class BoardTransport;
 class SerialPort;
 
 // The program's real devices, a K8055 board on libusb and the serial port, kept for the
@@ -22,7 +22,7 @@ public:
     std::unique_ptr<Source> make(SourceKind kind, const TestValue &testValue) override;
 
 private:
-    std::unique_ptr<K8055Board> m_board;
+    std::unique_ptr<BoardTransport> m_board;
     std::unique_ptr<SerialPort> m_serialPort;
 };
 

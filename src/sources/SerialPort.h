@@ -1,11 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSerialPort>
 #include <QString>
-#include <QStringView>
-#include <QtGlobal>
-
-#include <optional>
 
 namespace orv {
 
@@ -20,62 +17,72 @@ enum class SerialFault : quint8 {
     Other,      // any other failure to open
 };
 
-enum class SerialParity : quint8 { None, Even, Odd, Mark, Space };
-enum class SerialStopBits : quint8 { One, OneAndHalf, Two };
+// Classifies a failed opening from Qt's error and what the file system says of the
+// device. Qt reports a port held by another program (lock file, exclusive mode) as a
+// permission error; only the file's own rights tell the two apart.
+SerialFault classifyOpenFailure(QSerialPort::SerialPortError error, bool deviceExists, bool deviceReadable);
 
-// A line settings text such as "2400,n,8,1": baud, parity, data bits, stop bits.
-struct LineSettings {
-    qint32 baud = 9600;
-    SerialParity parity = SerialParity::None;
-    int dataBits = 8;
-    SerialStopBits stopBits = SerialStopBits::One;
-
-    bool operator==(const LineSettings &) const = default;
-};
-
-// nullopt for anything the serial line cannot be set to.
-std::optional<LineSettings> parseLineSettings(QStringView text);
-
-// How to open the port. The defaults are what the logger's sensors need.
-struct SerialConfig {
-    qint16 portNumber = 1; // counted from 1, as the system lists its serial ports
-    QString lineSettings = QStringLiteral("2400,n,8,1");
-    bool binaryInput = true; // bytes handed over unchanged: a frame may hold any byte
-    // Many sensors are powered from these two lines.
-    bool raiseDtr = true;
-    bool raiseRts = true;
-
-    bool operator==(const SerialConfig &) const = default;
-};
-
-// The serial port the serial source reads. The program only ever reads from it.
+// Serial port 1 as the sensors need it: 2400 baud, 8 data bits, no parity, 1 stop bit,
+// bytes handed over unchanged, DTR and RTS raised (many sensors are powered from them).
+// Opened read-only: the program only ever reads from it. Lives on the UI thread and needs
+// no event handling from its user: a lost device is noticed by the event loop or at the
+// next call, and the port is then closed so the device is free when it comes back.
 class SerialPort {
 public:
-    virtual ~SerialPort() = default;
+    // Bytes kept at most; a device flooding the line loses the excess, which the
+    // source's periodic discarding would drop anyway.
+    static constexpr qint64 kMaxBuffered = 4096;
+    static constexpr qint32 kBaudRate = 2400;
+    static constexpr qint16 kPortNumber = 1; // counted from 1, as the system lists its serial ports
+
+    // fixedDevice: opened in place of port 1 (a pseudo-terminal in the tests); empty for
+    // the system's port 1.
+    explicit SerialPort(const QString &fixedDevice = {});
+    ~SerialPort();
+    SerialPort(const SerialPort &) = delete;
+    SerialPort &operator=(const SerialPort &) = delete;
 
     // Never blocks. On failure the port stays closed and fault() says why. An open port
-    // is left as it is, with the configuration it was opened with.
-    virtual void open(const SerialConfig &config) = 0;
+    // is left as it is.
+    void open();
     // Clears the fault: a port closed on request has nothing wrong with it.
-    virtual void close() = 0;
+    void close();
     // False as soon as the device is known to be gone, even before the port is closed.
-    virtual bool isOpen() const = 0;
+    bool isOpen() const;
 
     // Every byte received and not yet taken, including what still sits in the
     // operating system's buffer. 0 while closed.
-    virtual qint64 bytesWaiting() = 0;
+    qint64 bytesWaiting();
     // The waiting bytes in order of arrival, removed from the port.
-    virtual QByteArray readAll() = 0;
+    QByteArray readAll();
     // Drops every waiting byte, in the program and in the system.
-    virtual void discardInput() = 0;
+    void discardInput();
 
     // The outcome of the last opening, or LinkLost once the device has gone.
-    virtual SerialFault fault() const = 0;
-    // The device the port number led to at the last opening ("/dev/ttyUSB0", "COM1");
-    // empty if none was found.
-    virtual QString devicePath() const = 0;
+    SerialFault fault() const { return m_fault; }
+    // The device port 1 led to at the last opening ("/dev/ttyUSB0", "COM1"); empty if none
+    // was found.
+    QString devicePath() const { return m_devicePath; }
     // The system's own words for an Other fault; empty otherwise.
-    virtual QString faultDetail() const = 0;
+    QString faultDetail() const { return m_faultDetail; }
+
+private:
+    void openClosedPort();
+    void closePort();
+    void onError(QSerialPort::SerialPortError error);
+    // Moves what the system has received into Qt's buffer, without waiting.
+    void pullPending();
+    // A hung-up, failed or closed descriptor means the device is gone, whatever is buffered.
+    void checkLine();
+    void closeIfLost();
+
+    QSerialPort m_port;
+    QString m_fixedDevice;
+    SerialFault m_fault = SerialFault::None;
+    QString m_devicePath;
+    QString m_faultDetail;
+    bool m_closing = false;
+    bool m_closeQueued = false;
 };
 
 } // namespace orv

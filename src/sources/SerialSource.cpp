@@ -1,7 +1,5 @@
 #include "sources/SerialSource.h"
 
-#include "sources/TooltipText.h"
-
 namespace orv {
 
 namespace {
@@ -26,7 +24,7 @@ void SerialSource::openPort()
 {
     // A value from before the port closed says nothing of the device now.
     m_value1.reset();
-    m_port.open(portConfig());
+    m_port.open();
     if (m_port.isOpen())
         m_unpluggedDevice.clear();
 }
@@ -81,35 +79,25 @@ QString SerialSource::problem() const
 
 QString serialProblemText(SerialFault fault, const QString &device, const QString &detail)
 {
-    QString text;
     switch (fault) {
     case SerialFault::None: return {};
     case SerialFault::NoPort:
-        text = QStringLiteral("Aucun port série trouvé : branchez l'adaptateur série de l'appareil.");
-        break;
+        return QStringLiteral("Aucun port série trouvé : branchez l'adaptateur série de l'appareil.");
     case SerialFault::Absent:
-        text = QStringLiteral("Le port %1 est absent : vérifiez que l'adaptateur est branché.").arg(device);
-        break;
+        return QStringLiteral("Le port %1 est absent : vérifiez que l'adaptateur est branché.").arg(device);
     case SerialFault::Busy:
-        text = QStringLiteral("Le port %1 est occupé par un autre programme : fermez ce programme, "
+        return QStringLiteral("Le port %1 est occupé par un autre programme : fermez ce programme, "
                               "la lecture reprendra d'elle-même.")
-                   .arg(device);
-        break;
+            .arg(device);
     case SerialFault::Permission:
-        text = QStringLiteral("Accès refusé à %1 : ajoutez votre compte au groupe dialout, "
-                              "puis reconnectez-vous.")
-                   .arg(device);
-        break;
+        return QStringLiteral("Accès refusé à %1 : ajoutez votre compte au groupe dialout, puis reconnectez-vous.")
+            .arg(device);
     case SerialFault::LinkLost:
-        text = QStringLiteral("Le port %1 a été débranché : rebranchez l'appareil, "
-                              "la lecture reprendra d'elle-même.")
-                   .arg(device);
-        break;
-    case SerialFault::Other:
-        text = QStringLiteral("Le port %1 ne peut pas être ouvert (%2).").arg(device, detail);
-        break;
+        return QStringLiteral("Le port %1 a été débranché : rebranchez l'appareil, la lecture reprendra d'elle-même.")
+            .arg(device);
+    case SerialFault::Other: return QStringLiteral("Le port %1 ne peut pas être ouvert (%2).").arg(device, detail);
     }
-    return wrapForTooltip(text);
+    return {};
 }
 
 } // namespace orv

@@ -10,7 +10,7 @@
 namespace orv {
 
 // The readout's tooltip for a serial port that does not work: the device, the reason and
-// what to do, in French, in lines of about 60 characters. Empty for SerialFault::None.
+// what to do, in French. Empty for SerialFault::None.
 QString serialProblemText(SerialFault fault, const QString &device, const QString &detail = {});
 
 // Value 1 from a device on port 1 that sends four-byte frames on its own (value 2 is
@@ -20,9 +20,6 @@ QString serialProblemText(SerialFault fault, const QString &device, const QStrin
 class SerialSource final : public Source {
 public:
     static constexpr int kMaintenanceIntervalMs = 10000;
-
-    // Port 1 at 2400,n,8,1, binary, DTR and RTS raised.
-    static SerialConfig portConfig() { return {}; }
 
     // The port outlives the source; the program keeps one for its whole life.
     explicit SerialSource(SerialPort &port);

@@ -9,9 +9,8 @@
 
 namespace orv::test {
 
-// A scripted K8055 board at address 3. Reports are either already queued in the host (any
-// read takes them) or arrive later (only a read that waits takes them). It never sleeps:
-// a read with nothing to serve times out at once.
+// A scripted K8055 board at address 3: each read takes the next report to arrive. It never
+// sleeps: a read with no report left times out at once.
 struct FakeBoardTransport final : BoardTransport {
     static BoardReport report(quint8 status, quint8 analog1, quint8 analog2)
     {
@@ -19,18 +18,17 @@ struct FakeBoardTransport final : BoardTransport {
     }
 
     bool plugged = false;
-    std::deque<BoardReport> queued, later;
+    std::deque<BoardReport> reports;
     int readGives = 8;                        // the byte count of each read that finds a report; -1: every read fails
     std::vector<std::string> calls;           // "open 10cf:5503", "read", "close"
     int openHandles = 0, mostOpenHandles = 0; // more than 1 at once: a handle leaked
     bool handleDead = false;
 
-    // The open handle fails from now on and nothing queued survives.
+    // The open handle fails from now on and no report comes.
     void unplug()
     {
         plugged = false;
-        queued.clear();
-        later.clear();
+        reports.clear();
         handleDead = openHandles > 0;
     }
 
@@ -44,16 +42,15 @@ struct FakeBoardTransport final : BoardTransport {
         handleDead = false;
         return true;
     }
-    int read(BoardReport &r, int timeoutMs) override
+    int read(BoardReport &r, int) override
     {
         calls.emplace_back("read");
         if (openHandles == 0 || handleDead || readGives < 0)
             return -1;
-        std::deque<BoardReport> &from = !queued.empty() || timeoutMs <= 0 ? queued : later;
-        if (from.empty())
+        if (reports.empty())
             return 0;
-        r = from.front();
-        from.pop_front();
+        r = reports.front();
+        reports.pop_front();
         return readGives;
     }
     void close() override

@@ -329,6 +329,17 @@ TEST(MainWindow, TheReadoutTellsAssistiveToolsOfEachChangeOnce)
     EXPECT_EQ(reader.nameChanges.value(rig.ui->value2Readout), 0);
     EXPECT_EQ(rig.ui->clockLabel->accessibleName(), QStringLiteral("Heure 14:03:10"));
     EXPECT_EQ(rig.ui->value1Readout->accessibleName(), QStringLiteral("Valeur A1 : 1"));
+
+    // A source that does not answer: its tooltip says why, in lines a tooltip can show.
+    rig.sources.log.problem = "La carte USB K8055 (adresse 3) ne répond pas. Vérifiez le câble ; sous Linux, vérifiez "
+                              "aussi que la règle udev 70-k8055.rules est installée, puis débranchez et rebranchez la "
+                              "carte.";
+    rig.logger->onReadoutTimer();
+    EXPECT_EQ(rig.ui->value2Readout->toolTip(),
+              QStringLiteral("La carte USB K8055 (adresse 3) ne répond pas. Vérifiez le\n"
+                             "câble ; sous Linux, vérifiez aussi que la règle udev\n"
+                             "70-k8055.rules est installée, puis débranchez et rebranchez\n"
+                             "la carte."));
 }
 
 TEST(OptionsWindow, EveryWayOfChoosingAppliesAndSavesTheChoice)

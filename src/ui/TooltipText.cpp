@@ -1,4 +1,4 @@
-#include "sources/TooltipText.h"
+#include "ui/TooltipText.h"
 
 #include <QStringList>
 
