@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# CI stage: what the compiler does not check. The layers (core, settings, sources, display
-# publishing and recordings need no widget and include nothing of a higher layer; ui and
-# viewer nothing of app), the layout of every source file (.clang-format), and the size of
-# the tests against the code.
+# CI stage: what the compiler does not check. The layers (core, settings, sources, display,
+# publishing, recordings and logging need no widget and include nothing of a higher layer;
+# ui and viewer nothing of app; only logging and app reach sources), the layout of every
+# source file (.clang-format), and the size of the tests against the code.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 status=0
@@ -13,9 +13,10 @@ scripts/install-deps.sh clang-format >&2 || echo "format: clang-format could not
 # Layers: which project folders a file of each layer may include from.
 declare -A allowed=(
   [core]="core" [settings]="core settings" [sources]="core sources" [display]="core display"
-  [publishing]="core publishing" [recordings]="core recordings" [ui]="core display ui"
-  [viewer]="core recordings viewer"
-  [app]="core settings sources display publishing recordings ui viewer app"
+  [publishing]="core publishing" [recordings]="core recordings"
+  [logging]="core settings sources publishing logging"
+  [ui]="core settings display logging ui" [viewer]="core recordings viewer"
+  [app]="core settings publishing recordings display logging ui viewer app"
 )
 widgets_dir="$(pkg-config --variable=includedir Qt6Widgets 2>/dev/null)/QtWidgets"
 for layer in "${!allowed[@]}"; do

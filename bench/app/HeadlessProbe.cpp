@@ -4,14 +4,10 @@
 // a child process of its own, so one never carries the other's libraries or heap.
 //
 //   headless_probe [seconds of idle measure, default 20]
-#include "app/Logger.h"
+#include "FakeDesktop.h"
+#include "LoggerRig.h"
 #include "app/MainWindow.h"
-#include "app/RealLogger.h"
-#include "core/Clock.h"
-#include "core/FileSystem.h"
-#include "settings/SettingsFile.h"
-#include "sources/KeyboardSource.h"
-#include "ui/Desktop.h"
+#include "logging/RealLogger.h"
 
 #include <QApplication>
 #include <QFile>
@@ -45,46 +41,14 @@ double cpuSeconds()
            + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-class Quiet final : public Desktop {
-public:
-    void beep() override {}
-    bool askYesNo(QWidget *, const QString &, orv::QuestionText &) override { return true; }
-    void tellBeforeEnd(const QString &, const QString &) override {}
-    void inform(QWidget *, const QString &, const QString &) override {}
-    bool openLink(const QString &) override { return false; }
-};
-
-class NoDialog final : public SaveDialog {
-public:
-    std::optional<QString> askSaveName(QWidget *, const SaveRequest &) override { return std::nullopt; }
-};
-
-class StepClock final : public Clock {
-public:
-    qint64 steadyMs() const override { return m_ms; }
-    QDateTime localNow() const override { return QDateTime(QDate(2026, 12, 5), QTime(14, 3, 7)).addMSecs(m_ms); }
-    void advance(qint64 ms) { m_ms += ms; }
-
-private:
-    qint64 m_ms = 0;
-};
-
-class KeyboardOnly final : public SourceFactory {
-public:
-    std::unique_ptr<Source> make(SourceKind, const TestValue &value) override
-    {
-        return std::make_unique<KeyboardSource>(value);
-    }
-};
-
 // Idle: the real logger (real clock, disk and board layer, no board plugged in) recording
 // at one sample a minute, for `seconds`.
 int idle(bool window, int seconds)
 {
     QTemporaryDir dir;
     RealLogger real({dir.filePath(QStringLiteral("orvtr.cfg")), QString(), QString()});
-    Quiet desktop;
-    NoDialog dialog;
+    test::FakeDesktop desktop;
+    test::FakeSaveDialog dialog;
     std::unique_ptr<MainWindow> shown;
     if (window) {
         shown = std::make_unique<MainWindow>(real.logger(), WindowServices{desktop, dialog});
@@ -105,14 +69,11 @@ int idle(bool window, int seconds)
 // Memory: a full store on a fake clock, the disk left out.
 int memory(bool window)
 {
-    QTemporaryDir dir;
-    StepClock clock;
-    PosixFileSystem files;
-    KeyboardOnly sources;
-    SettingsFile settings(files, dir.filePath(QStringLiteral("orvtr.cfg")), QString());
-    Logger logger({clock, files, sources, settings, {dir.filePath(QStringLiteral("rescue"))}});
-    Quiet desktop;
-    NoDialog dialog;
+    test::LoggerRig rig;
+    rig.files.skipSync = true;
+    Logger &logger = rig.make();
+    test::FakeDesktop desktop;
+    test::FakeSaveDialog dialog;
     std::unique_ptr<MainWindow> shown;
     if (window) {
         shown = std::make_unique<MainWindow>(logger, WindowServices{desktop, dialog});
@@ -122,10 +83,8 @@ int memory(bool window)
     QCoreApplication::processEvents();
     const double empty = residentMB();
     logger.startRecording();
-    while (logger.recording()) {
-        clock.advance(logger.sampleTimer().interval());
-        logger.onSampleTimer();
-    }
+    while (logger.recording())
+        rig.runTicks(1);
     logger.waitForWrites();
     QCoreApplication::processEvents();
     std::printf("%.1f MB started, %.1f MB with 32000 samples (+%.1f MB)\n", empty, residentMB(), residentMB() - empty);

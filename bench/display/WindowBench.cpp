@@ -2,20 +2,14 @@
 // history list, the chart and the readout together, in the steady state of a recording
 // (a new sample after other new samples), at 1000, 8000 and 32000 stored samples; beside
 // it, the list text rebuilt by repeated prepending, and the resident memory of a full store.
-#include "app/Logger.h"
+#include "FakeDesktop.h"
+#include "LoggerRig.h"
 #include "app/MainWindow.h"
-#include "core/Clock.h"
-#include "core/FileSystem.h"
 #include "display/History.h"
-#include "settings/SettingsFile.h"
-#include "sources/KeyboardSource.h"
-#include "ui/Desktop.h"
 #include "ui/Look.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
-#include <QThread>
 
 #include <benchmark/benchmark.h>
 
@@ -24,69 +18,6 @@
 using namespace orv;
 
 namespace {
-
-class StepClock final : public Clock {
-public:
-    qint64 steadyMs() const override { return m_ms; }
-    QDateTime localNow() const override { return m_wall.addMSecs(m_ms); }
-    void advance(qint64 ms) { m_ms += ms; }
-
-private:
-    qint64 m_ms = 0;
-    QDateTime m_wall{QDate(2026, 12, 5), QTime(14, 3, 7)};
-};
-
-// Lines land nowhere: the disk is on its own thread and measured by bench_sampling.
-class NoDisk final : public PosixFileSystem {
-public:
-    int open(const QString &path, Open mode, int &fd) override
-    {
-        if (path.endsWith(QLatin1String(".cfg")))
-            return PosixFileSystem::open(path, mode, fd);
-        fd = 1000;
-        return 0;
-    }
-    int write(int fd, QByteArrayView data) override { return fd == 1000 ? 0 : PosixFileSystem::write(fd, data); }
-    int size(int, qint64 &bytes) override
-    {
-        bytes = 0;
-        return 0;
-    }
-    int sync(int fd) override { return fd == 1000 ? 0 : PosixFileSystem::sync(fd); }
-    int close(int fd) override { return fd == 1000 ? 0 : PosixFileSystem::close(fd); }
-};
-
-// The same, with a sync that takes 200 ms (a USB stick, a network share).
-class SlowDisk final : public PosixFileSystem {
-public:
-    int sync(int fd) override
-    {
-        QThread::msleep(200);
-        return PosixFileSystem::sync(fd);
-    }
-};
-
-class KeyboardOnly final : public SourceFactory {
-public:
-    std::unique_ptr<Source> make(SourceKind, const TestValue &testValue) override
-    {
-        return std::make_unique<KeyboardSource>(testValue);
-    }
-};
-
-class Quiet final : public Desktop {
-public:
-    void beep() override {}
-    bool askYesNo(QWidget *, const QString &, orv::QuestionText &) override { return true; }
-    void tellBeforeEnd(const QString &, const QString &) override {}
-    void inform(QWidget *, const QString &, const QString &) override {}
-    bool openLink(const QString &) override { return false; }
-};
-
-class NoDialog final : public SaveDialog {
-public:
-    std::optional<QString> askSaveName(QWidget *, const SaveRequest &) override { return std::nullopt; }
-};
 
 double residentMB()
 {
@@ -105,23 +36,20 @@ void eventLoopTurn()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// The program with its window on a fake clock, shown wide so the chart paints too.
+// The program with its window on a fake clock, shown wide so the chart paints too. The disk
+// is the real one, on the writer's own thread; bench_sampling measures it.
 struct Program {
-    QTemporaryDir dir;
-    StepClock clock;
-    KeyboardOnly sources;
-    Quiet desktop;
-    NoDialog dialog;
-    SettingsFile settings;
-    Logger logger;
-    MainWindow window;
+    test::LoggerRig rig;
+    test::FakeDesktop desktop;
+    test::FakeSaveDialog dialog;
+    Logger &logger = rig.make();
+    MainWindow window{logger, {desktop, dialog}};
 
-    explicit Program(FileSystem &files)
-        : settings(files, dir.filePath(QStringLiteral("orvtr.cfg")), QString())
-        , logger({clock, files, sources, settings, {dir.filePath(QStringLiteral("rescue"))}})
-        , window(logger, {desktop, dialog})
+    explicit Program(int syncDelayMs = 0)
     {
-        logger.startUp({std::nullopt, std::nullopt, dir.filePath(QStringLiteral("rec.csv"))});
+        rig.files.syncDelayMs = syncDelayMs;
+        rig.files.skipSync = syncDelayMs == 0;
+        logger.startUp({std::nullopt, std::nullopt, rig.dir.filePath(QStringLiteral("rec.csv"))});
         window.showStartUp();
         window.onChartToggled();
         window.show();
@@ -130,9 +58,8 @@ struct Program {
     // One second of a recording at 1 s: the sample, two readout ticks, the paint.
     void second()
     {
-        logger.testValue().increase();
-        clock.advance(logger.sampleTimer().interval());
-        logger.onSampleTimer();
+        logger.pressTestKey(u'+');
+        rig.runTicks(1);
         logger.onReadoutTimer();
         logger.onReadoutTimer();
         eventLoopTurn();
@@ -141,16 +68,13 @@ struct Program {
 
 void BM_SteadySamplePaintedAt(benchmark::State &state)
 {
-    NoDisk disk;
-    Program program(disk);
+    Program program;
     const int stored = static_cast<int>(state.range(0));
     constexpr int kMeasured = 64;
     for (auto _ : state) {
         program.window.onRecordClicked(); // a new recording, then samples up to the count
-        while (program.logger.recorder().store().count() < stored - kMeasured) {
-            program.clock.advance(program.logger.sampleTimer().interval());
-            program.logger.onSampleTimer();
-        }
+        while (program.logger.samples().count() < stored - kMeasured)
+            program.rig.runTicks(1);
         eventLoopTurn();
         for (int i = 0; i < 8; ++i) // into the steady state
             program.second();
@@ -174,8 +98,7 @@ BENCHMARK(BM_SteadySamplePaintedAt)
 // What the sample costs the window while each line waits 200 ms for its sync.
 void BM_SampleWithA200msSync(benchmark::State &state)
 {
-    SlowDisk disk;
-    Program program(disk);
+    Program program(200);
     program.window.onRecordClicked();
     for (auto _ : state)
         program.second();
@@ -186,15 +109,12 @@ BENCHMARK(BM_SampleWithA200msSync)->Unit(benchmark::kMicrosecond)->Iterations(20
 // Resident memory: the program as started, then with a full store.
 void BM_ResidentMemoryOfAFullStore(benchmark::State &state)
 {
-    NoDisk disk;
-    Program program(disk);
+    Program program;
     const double empty = residentMB();
     for (auto _ : state) {
         program.window.onRecordClicked();
-        while (program.logger.recording()) {
-            program.clock.advance(program.logger.sampleTimer().interval());
-            program.logger.onSampleTimer();
-        }
+        while (program.logger.recording())
+            program.rig.runTicks(1);
         eventLoopTurn();
     }
     state.counters["rss_empty_MB"] = empty;

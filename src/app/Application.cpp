@@ -1,7 +1,6 @@
 #include "app/Application.h"
 
 #include "app/MainWindow.h"
-#include "app/Publishing.h"
 #include "ui/AboutWindow.h"
 
 #include <QCoreApplication>
@@ -27,30 +26,16 @@ Application::Application(const SettingsLocation &settings)
             m_viewers.emplace_back(viewer);
         }
     };
+    // What publishing says goes to standard error; the window's light shows how it goes.
+    QObject::connect(&m_real.logger(), &Logger::publishingNotice, [](const QString &text) {
+        std::fprintf(stderr, "orvalin : %s\n", text.toLocal8Bit().constData());
+    });
 }
 
 Application::~Application()
 {
     for (const QPointer<ViewerWindow> &viewer : m_viewers)
         delete viewer.data();
-}
-
-void Application::endPublishing()
-{
-    m_publishing.reset();
-}
-
-void Application::publish(const BrokerAddress &broker)
-{
-    m_publishing = std::make_unique<Publishing>(m_real.logger(), broker, defaultRescueFolders());
-    Publisher &publisher = m_publishing->publisher;
-    QWidget *light = m_window->controls().led;
-    const auto show = [light, &publisher] { light->setToolTip(publisher.summary()); };
-    QObject::connect(&publisher, &Publisher::changed, light, show);
-    QObject::connect(&publisher, &Publisher::notice, [](const QString &text) {
-        std::fprintf(stderr, "orvalin : %s\n", text.toLocal8Bit().constData());
-    });
-    show();
 }
 
 bool installFrenchTranslations(QTranslator &translator)

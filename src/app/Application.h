@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RealLogger.h"
+#include "logging/RealLogger.h"
 #include "ui/Desktop.h"
 #include "viewer/ViewerWindow.h"
 
@@ -14,8 +14,6 @@ class QTranslator;
 namespace orv {
 
 class MainWindow;
-struct BrokerAddress;
-struct Publishing;
 
 // The program with its window: the desktop around the real logger.
 class Application {
@@ -25,10 +23,6 @@ public:
 
     Logger &logger() { return m_real.logger(); }
     MainWindow &window() { return *m_window; }
-    // Publishes every sample for this run (--mqtt); the recording light's tooltip tells how.
-    void publish(const BrokerAddress &broker);
-    // The samples not yet acknowledged get their last chance, then go to their file.
-    void endPublishing();
 
 private:
     RealLogger m_real;
@@ -38,7 +32,6 @@ private:
     std::shared_ptr<RecordingFiles> m_recordingFiles = std::make_shared<PosixRecordingFiles>();
     std::vector<QPointer<ViewerWindow>> m_viewers; // closed with the program
     std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<Publishing> m_publishing; // ends before the window and the logger go
 };
 
 // Qt's own texts (question box buttons, file dialog) in French, whatever the system language.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Logger.h"
+#include "logging/Logger.h"
 #include "publishing/BrokerAddress.h"
 
 #include <QSize>

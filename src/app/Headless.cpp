@@ -1,9 +1,8 @@
 #include "app/Headless.h"
 
-#include "app/Logger.h"
 #include "core/FileNames.h"
 #include "core/Texts.h"
-#include "sources/Source.h"
+#include "logging/Logger.h"
 
 #include <cerrno>
 #include <csignal>
@@ -48,12 +47,13 @@ Headless::Headless(Logger &logger, int out, int err, QObject *parent)
     connect(&m_logger, &Logger::settingsNotSaved, this, &Headless::say);
     connect(&m_logger, &Logger::readoutUpdated, this, &Headless::onReadout);
     connect(&m_logger, &Logger::fragmentCut, this, &Headless::say);
+    connect(&m_logger, &Logger::publishingNotice, this, &Headless::say);
 }
 
 void Headless::onReadout()
 {
     // Said when it starts and when it ends, not twice a second.
-    const QString problem = m_logger.source().problem();
+    const QString problem = m_logger.sourceProblem();
     if (problem == m_lastProblem)
         return;
     say(problem.isEmpty() ? QStringLiteral("la source répond de nouveau") : problem);
@@ -88,7 +88,7 @@ int Headless::start()
 void Headless::printSample(int number)
 {
     // The line of the file, with the line end of a text stream.
-    QByteArray line = recordingLine(number, m_logger.recorder().store().at(number));
+    QByteArray line = recordingLine(number, m_logger.samples().at(number));
     line.chop(2);
     line += '\n';
     if (!writeWithoutWaiting(m_out, line)) {
@@ -120,7 +120,7 @@ void Headless::onWaitingChanged()
 {
     // Said when a file starts or stops waiting, or waits for another reason; not per line.
     QStringList now;
-    for (const RecordingWriter::Waiting &w : m_logger.waiting()) {
+    for (const Logger::Waiting &w : m_logger.waiting()) {
         now << w.file + QLatin1Char('\n') + w.reason;
         if (!m_lastWaiting.contains(now.last()))
             say(QStringLiteral("écriture impossible dans %1 (%2) : les mesures attendent en mémoire")

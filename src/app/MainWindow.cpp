@@ -1,13 +1,13 @@
 #include "app/MainWindow.h"
 
-#include "app/Logger.h"
 #include "core/FileNames.h"
+#include "core/FileSystem.h"
 #include "core/RescueFiles.h"
 #include "core/Texts.h"
 #include "display/Scales.h"
 #include "display/TitleBar.h"
 #include "display/Trace.h"
-#include "sources/Source.h"
+#include "logging/Logger.h"
 #include "ui/Desktop.h"
 #include "ui/Look.h"
 #include "ui/OptionsWindow.h"
@@ -53,7 +53,7 @@ MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
     , m_services(services)
 {
     m_ui.setupUi(this);
-    m_ui.historyList->setStore(&m_logger.recorder().store());
+    m_ui.historyList->setStore(&m_logger.samples());
     m_ui.chart->repaintHook = [this](QPainter &p, QSize area) { paintTrace(p, area); };
     m_ledTimer.setTimerType(Qt::PreciseTimer);
     m_ledTimer.setInterval(500);
@@ -77,6 +77,9 @@ MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
     connect(&m_logger, &Logger::fragmentCut, this, [this](const QString &notice) { inform(sentence(notice)); });
     connect(&m_logger, &Logger::rescueFolderChecked, this, &MainWindow::onRescueFolderChecked);
     connect(&m_logger, &Logger::sampleTaken, this, &MainWindow::updateQuitQuestion);
+    // The recording light's tooltip tells how publishing goes (--mqtt).
+    connect(&m_logger, &Logger::publishingChanged, this,
+            [this] { m_ui.led->setToolTip(m_logger.publishingSummary()); });
     m_questionRefresh.setInterval(250);
     connect(&m_questionRefresh, &QTimer::timeout, this, &MainWindow::updateQuitQuestion);
 
@@ -151,7 +154,7 @@ QString MainWindow::quitQuestion() const
     if (waiting.isEmpty())
         return text;
     text += QStringLiteral("\n");
-    for (const RecordingWriter::Waiting &w : waiting) {
+    for (const Logger::Waiting &w : waiting) {
         if (w.reason.isEmpty())
             text += QStringLiteral("\n%1 mesure(s) sont en cours d'écriture dans « %2 » (le disque est lent).")
                         .arg(w.lines)
@@ -361,8 +364,8 @@ void MainWindow::showRecordingStopped(bool storeFull)
 
 void MainWindow::showSample()
 {
-    m_ui.historyList->showCount(m_logger.recorder().store().count());
-    m_traceCount = m_logger.recorder().store().count();
+    m_ui.historyList->showCount(m_logger.samples().count());
+    m_traceCount = m_logger.samples().count();
     // From index 97 on a new point lies beyond the right edge: nothing visible changes.
     if (m_traceCount <= static_cast<int>(kChartWidthUnits) + 1)
         m_ui.chart->update();
@@ -375,10 +378,7 @@ QString MainWindow::historyText() const
 
 void MainWindow::onTestKey(QChar key)
 {
-    if (key == u'+')
-        m_logger.testValue().increase();
-    else if (key == u'-')
-        m_logger.testValue().decrease();
+    m_logger.pressTestKey(key);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -434,7 +434,7 @@ void MainWindow::showWaiting()
     }
     int lines = 0;
     QStringList detail;
-    for (const RecordingWriter::Waiting &w : waiting) {
+    for (const Logger::Waiting &w : waiting) {
         lines += w.lines;
         detail << QStringLiteral("« %1 » : %2 ; %3 mesure(s) en attente.")
                       .arg(displayableName(w.file), w.reason)
@@ -460,7 +460,7 @@ void MainWindow::paintTrace(QPainter &p, QSize area)
     p.setPen(QPen(m_ui.chart->foreColor(), 1));
     const double sx = (area.width() - 1) / kChartWidthUnits;
     const double sy = (area.height() - 1) / kChartHeightUnits;
-    for (const auto &run : tracePolylines(m_logger.recorder().store())) {
+    for (const auto &run : tracePolylines(m_logger.samples())) {
         QPolygon poly;
         for (const QPointF &pt : run)
             poly << QPoint(qRound(pt.x() * sx), qRound(pt.y() * sy));
@@ -514,7 +514,7 @@ void MainWindow::showReadout()
     showData(m_ui.value1Readout, QStringLiteral("Valeur A1 : "), valueText(r.value1));
     showData(m_ui.value2Readout, QStringLiteral("Valeur A2 : "), valueText(r.value2));
     // A source that does not answer greys the values; its tooltip says why.
-    const QString problem = m_logger.source().problem();
+    const QString problem = m_logger.sourceProblem();
     if (problem == m_shownProblem)
         return;
     m_shownProblem = problem;

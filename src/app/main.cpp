@@ -3,12 +3,11 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/Headless.h"
-#include "app/Logger.h"
 #include "app/MainWindow.h"
-#include "app/Publishing.h"
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
 #include "core/FileNames.h"
+#include "logging/Logger.h"
 #include "ui/Look.h"
 #include "ui/Pictures.h"
 #include "viewer/RecordingExport.h"
@@ -138,17 +137,11 @@ int runHeadless(int argc, char **argv, const orv::CommandLine &command, orv::Sin
     if (headless.start() != orv::Headless::AllWritten)
         return orv::Headless::Refused;
     instance.describe(orv::thisInstance(true, real.logger().settings().recordingFile));
-    // Ends after the logger has, when this function returns: the last samples go out first.
-    std::unique_ptr<orv::Publishing> publishing;
-    if (command.broker) {
-        publishing = std::make_unique<orv::Publishing>(real.logger(), *command.broker, orv::defaultRescueFolders());
-        QObject::connect(&publishing->publisher, &orv::Publisher::notice, &headless, &orv::Headless::say);
-    }
+    if (command.broker)
+        real.logger().publishTo(*command.broker);
     QObject::connect(&termination, &orv::TerminationSignals::received, &headless, &orv::Headless::finish);
     QObject::connect(&headless, &orv::Headless::finished, &app, &QCoreApplication::exit, Qt::QueuedConnection);
-    const int exitCode = QCoreApplication::exec();
-    publishing.reset();
-    return endNow(exitCode, real.logger());
+    return endNow(QCoreApplication::exec(), real.logger());
 }
 
 // Viewers only read files: no lock, no source, so they run beside a recording.
@@ -189,7 +182,7 @@ int runWindow(int argc, char **argv, const orv::CommandLine &command, orv::Singl
     program.logger().startUp(command.overrides);
     instance.describe(orv::thisInstance(false, program.logger().settings().recordingFile));
     if (command.broker)
-        program.publish(*command.broker);
+        program.logger().publishTo(*command.broker);
     window.showStartUp();
     window.setGeometry(
         QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), window.screen()->availableGeometry()));
@@ -201,9 +194,7 @@ int runWindow(int argc, char **argv, const orv::CommandLine &command, orv::Singl
     // Once the window is up, exactly as a press of the record button.
     if (command.record)
         QTimer::singleShot(0, &window, &orv::MainWindow::onRecordClicked);
-    const int exitCode = QApplication::exec();
-    program.endPublishing();
-    return endNow(exitCode, program.logger());
+    return endNow(QApplication::exec(), program.logger());
 }
 
 // A window started while an unattended recording runs says what runs and how to stop it;

@@ -16,7 +16,6 @@ void Recorder::start(const SamplingPlan &plan, const QString &file)
     m_plan = plan;
     m_file = file;
     m_store.clear();
-    m_testValue.reset();
     m_schedule.start(m_clock.steadyMs(), plan.intervalMs);
     m_nextSampleTick = 0;
     m_recording = true;

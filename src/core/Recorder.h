@@ -4,7 +4,6 @@
 #include "core/Readings.h"
 #include "core/RecordingWriter.h"
 #include "core/SampleStore.h"
-#include "core/TestValue.h"
 #include "core/TickSchedule.h"
 
 #include <QString>
@@ -14,8 +13,8 @@ namespace orv {
 class Clock;
 class FileSystem;
 
-// A recording without its window: the sample store, the tick grid with its sampling plan,
-// the test value and the writer of the recording file, which writes on a thread of its own.
+// A recording without its window: the sample store, the tick grid with its sampling plan
+// and the writer of the recording file, which writes on a thread of its own.
 // Whoever runs the sampling timer calls tick() when the timer fires and waits the delay it
 // returns.
 class Recorder {
@@ -25,8 +24,8 @@ public:
 
     Recorder(const Clock &clock, FileSystem &files, const QStringList &rescueFolders);
 
-    // Starts a recording into `file`: the store and the test value start again from zero,
-    // the first tick is due 10 ms from now.
+    // Starts a recording into `file`: the store starts again from zero, the first tick is
+    // due 10 ms from now.
     void start(const SamplingPlan &plan, const QString &file);
     void stop() { m_recording = false; }
     bool recording() const { return m_recording; }
@@ -43,8 +42,6 @@ public:
     Tick tick(const Readings &readings);
 
     const SampleStore &store() const { return m_store; }
-    TestValue &testValue() { return m_testValue; }
-    const TestValue &testValue() const { return m_testValue; }
     RecordingWriter &writer() { return m_writer; }
     const RecordingWriter &writer() const { return m_writer; }
     const QString &file() const { return m_file; }
@@ -52,7 +49,6 @@ public:
 private:
     const Clock &m_clock;
     SampleStore m_store;
-    TestValue m_testValue;
     TickSchedule m_schedule;
     RecordingWriter m_writer;
     SamplingPlan m_plan;

@@ -2,6 +2,8 @@
 
 #include "publishing/UnpublishedFile.h"
 
+#include "core/FileSystem.h"
+
 #include <QDir>
 #include <QSysInfo>
 
@@ -149,7 +151,7 @@ struct Publisher::Shared {
     std::atomic<bool> threadWantsSamples{false};
     std::atomic<bool> changePosted{false};
 
-    std::timed_mutex fileMutex; // the file is written by the thread, then by finish()
+    std::mutex fileMutex; // the file is written by the thread, then at the end
     UnpublishedFile file;
     // Under the mutex: what the file holds.
     QString keptIn;
@@ -180,22 +182,14 @@ struct Publisher::Shared {
                 },
                 Qt::QueuedConnection);
     }
-    // Keeps samples in the file, once the file is ours.
-    UnpublishedFile::Kept keep(const std::vector<SampleMessage> &samples,
-                               const std::unique_lock<std::timed_mutex> &held)
+    // Keeps samples in the file; the caller holds fileMutex.
+    UnpublishedFile::Kept keep(const std::vector<SampleMessage> &samples)
     {
-        UnpublishedFile::Kept k;
         if (samples.empty())
-            return k;
-        if (held.owns_lock()) {
-            k = file.keep(samples);
-        } else {
-            k.lost = static_cast<int>(samples.size());
-            k.reason = QStringLiteral("le fichier est encore occupé");
-        }
+            return {};
+        const UnpublishedFile::Kept k = file.keep(samples);
         std::lock_guard lock(mutex);
-        if (held.owns_lock())
-            keptIn = QDir::toNativeSeparators(file.path());
+        keptIn = QDir::toNativeSeparators(file.path());
         kept += k.lines;
         lost += k.lost;
         return k;
@@ -515,7 +509,7 @@ private:
         if (samples.empty())
             return;
         std::unique_lock file(m_shared->fileMutex);
-        const UnpublishedFile::Kept k = m_shared->keep(samples, file);
+        const UnpublishedFile::Kept k = m_shared->keep(samples);
         file.unlock();
         std::lock_guard lock(m_shared->mutex);
         if (k.lost > 0)
@@ -641,20 +635,36 @@ void Publisher::setActivity(Activity activity)
     m_shared->wake();
 }
 
+void Publisher::beginEnding()
+{
+    if (m_endingDeadline || m_finished)
+        return;
+    m_endingDeadline = Steady::now() + milliseconds(m_shared->tuning.endingMs);
+    std::lock_guard lock(m_shared->mutex);
+    m_shared->ending = true;
+    m_shared->activityDirty = true;
+    m_shared->settled = false;
+    m_shared->wake();
+}
+
+// The samples left at the end, on their way to the file on a thread of their own.
+struct Publisher::LastKeep {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    UnpublishedFile::Kept kept;
+};
+
 Publisher::Ending Publisher::finish()
 {
     Ending ending;
     if (m_finished)
         return ending;
+    beginEnding();
     m_finished = true;
-    const Steady::time_point deadline = Steady::now() + milliseconds(m_shared->tuning.endingMs);
     std::unique_lock lock(m_shared->mutex);
-    m_shared->ending = true;
-    m_shared->activityDirty = true;
-    m_shared->settled = false;
-    m_shared->wake();
     // While the broker is there (or about to be), the waiting samples and "hors ligne" go out.
-    m_shared->progress.wait_until(lock, deadline, [this] {
+    m_shared->progress.wait_until(lock, *m_endingDeadline, [this] {
         return m_shared->link == Shared::Link::Down || (m_shared->link == Shared::Link::Up && m_shared->settled);
     });
     m_shared->stopping = true;
@@ -679,8 +689,29 @@ Publisher::Ending Publisher::finish()
         m_thread.detach();
     }
 
-    std::unique_lock file(m_shared->fileMutex, std::chrono::seconds(1));
-    const UnpublishedFile::Kept k = m_shared->keep(left, file);
+    // Kept off this thread: a disk that does not answer holds back that thread, not the end.
+    UnpublishedFile::Kept k;
+    if (!left.empty()) {
+        m_lastKeep = std::make_shared<LastKeep>();
+        const int count = static_cast<int>(left.size());
+        std::thread([shared = m_shared, keep = m_lastKeep, left = std::move(left)] {
+            std::unique_lock file(shared->fileMutex);
+            const UnpublishedFile::Kept kept = shared->keep(left);
+            std::lock_guard done(keep->mutex);
+            keep->kept = kept;
+            keep->finished = true;
+            keep->done.notify_all();
+        }).detach();
+        std::unique_lock wait(m_lastKeep->mutex);
+        if (m_lastKeep->done.wait_for(wait, std::chrono::seconds(1), [this] { return m_lastKeep->finished; })) {
+            k = m_lastKeep->kept;
+        } else {
+            k.lost = count;
+            k.reason = fileErrorReason(ETIMEDOUT);
+            std::lock_guard counts(m_shared->mutex);
+            m_shared->lost += count;
+        }
+    }
     lock.lock();
     ending.file = m_shared->keptIn;
     ending.kept = m_shared->kept;
@@ -694,6 +725,14 @@ Publisher::Ending Publisher::finish()
                           .arg(ending.kept)
                           .arg(ending.file));
     return ending;
+}
+
+bool Publisher::stuck() const
+{
+    if (!m_lastKeep)
+        return false;
+    std::lock_guard lock(m_lastKeep->mutex);
+    return !m_lastKeep->finished;
 }
 
 QString Publisher::summary() const

@@ -6,7 +6,9 @@
 #include <QObject>
 #include <QStringList>
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace orv {
@@ -49,15 +51,21 @@ public:
     void add(const SampleMessage &message);
     void setActivity(Activity activity);
 
+    // The end begins: from now on, for tuning.endingMs, the waiting samples and then "hors
+    // ligne" get their last chance if the broker is there; later samples are ignored.
+    // Returns at once, so the last chance runs beside whatever else the end does.
+    void beginEnding();
     struct Ending {
         QString file; // where unpublished samples are, if any
         int kept = 0; // unpublished samples kept in it over the whole run
         int lost = 0; // unpublished samples no folder took (the recording file has them)
     };
-    // The end, within tuning.endingMs and a second more: waiting samples get their chance if
-    // the broker is there, the state becomes "hors ligne", and what still waits goes to the
-    // file beside the rescue files. Later samples are ignored.
+    // The end, within tuning.endingMs from its beginning (here when beginEnding() was not
+    // called) and two seconds more: what still waits goes to the file beside the rescue files.
     Ending finish();
+    // What finish() left on its way to a disk that does not answer: the process must end
+    // without waiting for it.
+    bool stuck() const;
 
     // In French, for a tooltip: the broker, the connection, the samples waiting.
     QString summary() const;
@@ -73,9 +81,12 @@ Q_SIGNALS:
 private:
     struct Shared;
     class Client;
+    struct LastKeep;
 
     std::shared_ptr<Shared> m_shared;
     std::thread m_thread;
+    std::optional<std::chrono::steady_clock::time_point> m_endingDeadline;
+    std::shared_ptr<LastKeep> m_lastKeep;
     bool m_finished = false;
 };
 

@@ -1,7 +1,6 @@
 #include "sources/RealSourceFactory.h"
 
 #include "sources/BoardSource.h"
-#include "sources/KeyboardSource.h"
 #include "sources/LibusbTransport.h"
 #include "sources/SerialSource.h"
 
@@ -15,15 +14,15 @@ RealSourceFactory::RealSourceFactory()
 
 RealSourceFactory::~RealSourceFactory() = default;
 
-std::unique_ptr<Source> RealSourceFactory::make(SourceKind kind, const TestValue &testValue)
+std::unique_ptr<Source> RealSourceFactory::make(SourceKind device)
 {
-    // The one list of sources: a new kind adds its files and one case here.
-    switch (kind) {
-    case SourceKind::Keyboard: return std::make_unique<KeyboardSource>(testValue);
+    // The one list of devices: a new kind adds its files and one case here.
+    switch (device) {
+    case SourceKind::Keyboard: break;
     case SourceKind::Board: return std::make_unique<BoardSource>(*m_board);
     case SourceKind::Serial: return std::make_unique<SerialSource>(*m_serialPort);
     }
-    return std::make_unique<KeyboardSource>(testValue);
+    return nullptr;
 }
 
 } // namespace orv

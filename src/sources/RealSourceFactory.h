@@ -19,7 +19,7 @@ public:
     RealSourceFactory(const RealSourceFactory &) = delete;
     RealSourceFactory &operator=(const RealSourceFactory &) = delete;
 
-    std::unique_ptr<Source> make(SourceKind kind, const TestValue &testValue) override;
+    std::unique_ptr<Source> make(SourceKind device) override;
 
 private:
     std::unique_ptr<BoardTransport> m_board;

@@ -9,8 +9,6 @@
 
 namespace orv {
 
-class TestValue;
-
 // Where the two values come from. The window, or the headless logger, holds one source and
 // never asks which: it opens it, polls it twice a second for the readout, records what it
 // last gave at each sample, runs its maintenance when asked, and closes it.
@@ -23,7 +21,7 @@ public:
     // The readout tick: asks the device, returns what it gives now.
     virtual Readings poll() = 0;
     // What a sample records now, without touching the device: the last poll's readings
-    // (the test value as it stands, for the keyboard source).
+    // (the test value as it stands, for the keyboard source of test mode).
     virtual Readings latest() const = 0;
     virtual void close() = 0;
     // Why the values are missing, in French, for the readout's tooltip; empty when all is well.
@@ -35,11 +33,12 @@ public:
     virtual void maintain() {}
 };
 
-// Makes the source of each kind; the real one drives the devices, tests hand fakes.
+// Makes the source of each device, the board or the serial device (nothing for the keyboard,
+// which is no device); the real one drives the devices, tests hand fakes.
 class SourceFactory {
 public:
     virtual ~SourceFactory() = default;
-    virtual std::unique_ptr<Source> make(SourceKind kind, const TestValue &testValue) = 0;
+    virtual std::unique_ptr<Source> make(SourceKind device) = 0;
 };
 
 } // namespace orv

@@ -1,10 +1,9 @@
 // Publishing to a real Mosquitto broker: the samples as JSON named by their recording, the
 // broker going away and coming back, each kind of trouble told once, a broker that never
 // acknowledges, the real program's last will and its bounded end; the --mqtt address.
-#include "app/Publishing.h"
 #include "LoggerRig.h"
 #include "MosquittoBroker.h"
-#include "core/RecordingWriter.h"
+#include "publishing/Publisher.h"
 
 #include <QElapsedTimer>
 
@@ -101,10 +100,11 @@ TEST(Publishing, SamplesArriveAsJsonNamedByTheirRecordingBesideTheProgramsState)
     MosquittoBroker broker;
     Subscriber subscriber(broker.port(), "essai/#");
     LoggerRig rig;
+    rig.ending.deadlineMs = 2000; // the last chance of the samples and of "hors ligne"
     Logger &logger = rig.start({std::nullopt, SourceKind::Keyboard, std::nullopt});
-    PublisherRig pub;
-    followLogger(pub.make(address(broker.url(QStringLiteral("essai")))), logger);
-    pub.publisher->start();
+    QStringList notices;
+    QObject::connect(&logger, &Logger::publishingNotice, [&notices](const QString &text) { notices << text; });
+    logger.publishTo(address(broker.url(QStringLiteral("essai"))), quick());
     const auto states = [&](qsizetype n) {
         return within(5000, [&] { return subscriber.on("essai/etat").size() == n; });
     };
@@ -118,10 +118,10 @@ TEST(Publishing, SamplesArriveAsJsonNamedByTheirRecordingBesideTheProgramsState)
     // Summer time, a negative value, numbers from 1 again: a recording of its own.
     rig.clock.setWall(QDateTime(QDate(2026, 7, 14), QTime(9, 0, 0)));
     logger.startRecording();
-    logger.testValue().decrease();
+    logger.pressTestKey(u'-');
     rig.runTicks(1);
     ASSERT_TRUE(states(4));
-    pub.publisher->finish();
+    logger.shutDown();
     ASSERT_TRUE(states(5));
 
     const QList<QByteArray> published{
@@ -133,7 +133,7 @@ TEST(Publishing, SamplesArriveAsJsonNamedByTheirRecordingBesideTheProgramsState)
     EXPECT_EQ(subscriber.on("essai/dernier").last(), published.last());
     EXPECT_EQ(subscriber.on("essai/etat"),
               (QList<QByteArray>{"en ligne", "enregistre", "arrêté", "enregistre", "hors ligne"}));
-    EXPECT_EQ(pub.notices.size(), 1) << pub.notices.join(u'\n').toStdString(); // connected
+    EXPECT_EQ(notices.size(), 1) << notices.join(u'\n').toStdString(); // connected
 }
 
 TEST(Publishing, BrokerStoppedMidRecordingEverySampleArrivesInOrderWhenItIsBack)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/TestValue.h"
 #include "sources/Source.h"
 
 #include <QStringList>
@@ -9,19 +8,18 @@
 
 namespace orv::test {
 
-// What the fake sources were asked, in order, across every source the factory made.
+// What the fake devices were asked, in order, across every source the factory made.
 struct SourceLog {
     QStringList calls; // "open board", "poll board", "close serial", ...
-    // What a polled device gives; the keyboard source always gives its test value.
+    // What a polled device gives.
     Readings readings{128, 255};
     QString problem;
 };
 
 class FakeSource final : public Source {
 public:
-    FakeSource(SourceKind kind, const TestValue &testValue, SourceLog &log)
+    FakeSource(SourceKind kind, SourceLog &log)
         : m_kind(kind)
-        , m_testValue(testValue)
         , m_log(log)
     {
     }
@@ -30,16 +28,11 @@ public:
     Readings poll() override
     {
         note("poll");
-        m_last = m_kind == SourceKind::Keyboard ? Readings{m_testValue.value(), std::nullopt} : m_log.readings;
+        m_last = m_log.readings;
         return m_last;
     }
     // As the real devices: what the last poll obtained.
-    Readings latest() const override
-    {
-        if (m_kind == SourceKind::Keyboard)
-            return {m_testValue.value(), std::nullopt};
-        return m_last;
-    }
+    Readings latest() const override { return m_last; }
     void close() override { note("close"); }
     QString problem() const override { return m_log.problem; }
     int maintenanceIntervalMs() const override { return m_kind == SourceKind::Serial ? 10000 : 0; }
@@ -48,12 +41,11 @@ public:
 private:
     void note(const char *what)
     {
-        static const char *names[] = {"keyboard", "board", "serial"};
-        m_log.calls << QStringLiteral("%1 %2").arg(QLatin1String(what), QLatin1String(names[static_cast<int>(m_kind)]));
+        m_log.calls << QStringLiteral("%1 %2").arg(
+            QLatin1String(what), m_kind == SourceKind::Serial ? QLatin1String("serial") : QLatin1String("board"));
     }
 
     SourceKind m_kind;
-    const TestValue &m_testValue;
     SourceLog &m_log;
     Readings m_last;
 };
@@ -61,10 +53,7 @@ private:
 class FakeSourceFactory final : public SourceFactory {
 public:
     SourceLog log;
-    std::unique_ptr<Source> make(SourceKind kind, const TestValue &testValue) override
-    {
-        return std::make_unique<FakeSource>(kind, testValue, log);
-    }
+    std::unique_ptr<Source> make(SourceKind device) override { return std::make_unique<FakeSource>(device, log); }
 };
 
 } // namespace orv::test

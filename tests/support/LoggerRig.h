@@ -3,7 +3,7 @@
 #include "FakeClock.h"
 #include "FakeSources.h"
 #include "FaultyFileSystem.h"
-#include "app/Logger.h"
+#include "logging/Logger.h"
 #include "settings/SettingsFile.h"
 
 #include <QCoreApplication>

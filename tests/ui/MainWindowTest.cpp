@@ -2,7 +2,7 @@
 // shows, and the window ends as the user or the system asks.
 #include "app/MainWindow.h"
 #include "app/Application.h"
-#include "app/Logger.h"
+#include "logging/Logger.h"
 #include "ui/Look.h"
 
 #include "Eventually.h"
@@ -331,6 +331,7 @@ TEST(MainWindow, TheReadoutTellsAssistiveToolsOfEachChangeOnce)
     EXPECT_EQ(rig.ui->value1Readout->accessibleName(), QStringLiteral("Valeur A1 : 1"));
 
     // A source that does not answer: its tooltip says why, in lines a tooltip can show.
+    rig.logger->chooseSource(SourceKind::Board);
     rig.sources.log.problem = "La carte USB K8055 (adresse 3) ne répond pas. Vérifiez le câble ; sous Linux, vérifiez "
                               "aussi que la règle udev 70-k8055.rules est installée, puis débranchez et rebranchez la "
                               "carte.";
@@ -362,7 +363,7 @@ TEST(OptionsWindow, EveryWayOfChoosingAppliesAndSavesTheChoice)
         rig.ui->settingsAction->trigger();
         OptionsWindow *options = rig.window->optionsWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(options));
-        EXPECT_EQ(rig.sources.log.calls, QStringList{QStringLiteral("open keyboard")}); // showing applies nothing
+        EXPECT_TRUE(rig.sources.log.calls.isEmpty()); // showing applies nothing
         QFile::remove(rig.settingsPath);
         for (const char *name : c.buttons) {
             QRadioButton *button = name ? options->findChild<QRadioButton *>(QLatin1String(name)) : nullptr;

@@ -1,7 +1,7 @@
 #include "WindowScenes.h"
 
-#include "app/Logger.h"
 #include "app/MainWindow.h"
+#include "logging/Logger.h"
 #include "ui/AboutWindow.h"
 
 #include <QCoreApplication>

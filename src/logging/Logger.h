@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/Choices.h"
-#include "core/LineFile.h"
 #include "core/Readings.h"
 #include "core/Recorder.h"
 #include "core/RescueFiles.h"
 #include "core/Worker.h"
+#include "logging/TestValue.h"
 #include "settings/Settings.h"
 
 #include <QObject>
@@ -19,13 +19,17 @@ namespace orv {
 
 class Clock;
 class FileSystem;
+class Publisher;
 class SettingsFile;
 class Source;
 class SourceFactory;
+struct BrokerAddress;
+struct PublishTuning;
 
 // How long the end may take with a disk that does not answer: the writers get
-// kEndingDeadlineMs to finish what is on its way, then each rescue folder kRescueAttemptMs.
-// The whole end stays under ten seconds, below the service unit's stop timeout.
+// kEndingDeadlineMs to finish what is on its way, and the broker as long for the samples
+// waiting for it; then each rescue folder gets kRescueAttemptMs. The whole end stays under
+// ten seconds, below the service unit's stop timeout.
 struct EndingTimes {
     static constexpr int kEndingDeadlineMs = 3000;
     static constexpr int kRescueAttemptMs = 2000;
@@ -37,20 +41,23 @@ struct EndingTimes {
 struct LoggerServices {
     const Clock &clock;
     FileSystem &files;
-    SourceFactory &sources;
+    SourceFactory &sources; // the devices; the logger makes the keyboard source itself
     SettingsFile &settingsFile;
     // Where lines that cannot be written go at the end, in order of preference.
     QStringList rescueFolders;
     EndingTimes ending = {};
 };
 
-// The data logger without its window: the settings, the chosen source, the recorder and the
-// three timers that drive them (sampling, readout twice a second, the source's maintenance).
-// The main window and the headless mode show what it does; neither holds any of its state.
-// Nothing here waits for a disk, but the end, which is bounded.
+// The data logger without its window: the settings, the chosen source, the test value, the
+// recorder, the publishing of its samples, and the three timers that drive them (sampling,
+// readout twice a second, the source's maintenance). The main window and the headless mode
+// show what it does; neither holds any of its state. Nothing here waits for a disk, but the
+// end, which is bounded.
 class Logger : public QObject {
     Q_OBJECT
 public:
+    using Waiting = RecordingWriter::Waiting;
+
     explicit Logger(LoggerServices services, QObject *parent = nullptr);
     ~Logger() override;
 
@@ -63,24 +70,33 @@ public:
     // Reads the settings (or creates the file with the defaults), opens the chosen source
     // and starts the readout.
     void startUp(const Overrides &overrides = {});
+    // Publishes every sample from now on to an MQTT broker (--mqtt); publishingNotice and
+    // publishingChanged tell how it goes. Its last chance at the end runs beside the writer's.
+    void publishTo(const BrokerAddress &broker);
+    void publishTo(const BrokerAddress &broker, const PublishTuning &tuning);
+    // For a tooltip, in French: the broker, the connection, the samples waiting; empty when
+    // not publishing.
+    QString publishingSummary() const;
 
     const Settings &settings() const { return m_settings; }
-    const Recorder &recorder() const { return m_recorder; }
-    TestValue &testValue() { return m_recorder.testValue(); }
-    const Source &source() const { return *m_source; }
+    // The samples of the current (or last) recording.
+    const SampleStore &samples() const { return m_recorder.store(); }
     // What the last readout tick obtained; the time of that tick.
     const Readings &readout() const { return m_readout; }
     QDateTime now() const;
+    // Why the source gives no values, in French; empty when all is well.
+    QString sourceProblem() const;
     // Files of earlier runs kept in the rescue folders that the user has not been told about,
     // and what to tell of them, in French, one sentence each.
     const QStringList &rescuedEarlier() const { return m_rescuedEarlier; }
     QStringList rescuedEarlierNotices() const;
-    // Empty unless the settings file read at start-up was damaged; lower case, in French.
+    // Empty unless the settings file read at start-up was damaged or unreadable; lower case,
+    // in French.
     const QString &damagedSettingsNotice() const { return m_damagedSettingsNotice; }
 
     // Lines not yet written, per file: waiting after a failure, or (all) still on their way.
-    QList<RecordingWriter::Waiting> waiting() const { return m_recorder.writer().waiting(); }
-    QList<RecordingWriter::Waiting> unconfirmed() const { return m_recorder.writer().unconfirmed(); }
+    QList<Waiting> waiting() const { return m_recorder.writer().waiting(); }
+    QList<Waiting> unconfirmed() const { return m_recorder.writer().unconfirmed(); }
     int waitingLines() const { return m_recorder.writer().waitingLines(); }
     // Looks, off this thread, for a rescue folder that takes a file now; rescueFolderChecked tells.
     void checkRescueFolder();
@@ -89,8 +105,11 @@ public:
     bool waitForWrites(int timeoutMs = -1);
 
     bool recording() const { return m_recorder.recording(); }
+    // A new recording: the samples and the test value start again from zero.
     void startRecording();
     void stopRecording();
+    // Test mode: "+" and "-" change value 1 by one, within 16 bits; other keys do nothing.
+    void pressTestKey(QChar key);
 
     // The user's choices, each saved at once, off this thread. Only while no recording runs.
     void chooseInterval(Interval interval);
@@ -110,12 +129,14 @@ public:
         QStringList messages() const;
     };
     // Ends everything within a bounded time: timers stop, the source closes, waiting lines
-    // get a last chance until the deadline and what is not confirmed then goes to a rescue
-    // file. Handlers do nothing afterwards.
+    // get a last chance until the deadline, and samples waiting for the broker as long,
+    // meanwhile; what is not confirmed then goes to a rescue file. Handlers do nothing
+    // afterwards. What publishing says of its end comes after the caller's next return to
+    // the event loop, so after what the caller says of this end.
     Ending shutDown();
     // After the end: a thread still waits for a disk that does not answer, so the process
     // must end without waiting for its threads.
-    bool stuckOnDisk() const { return m_recorder.writer().stuck() || m_disk.busy(); }
+    bool stuckOnDisk() const;
 
     // Timer handlers, public so tests drive them on a fake clock.
     void onSampleTimer();
@@ -145,6 +166,11 @@ Q_SIGNALS:
     // A recording file ended with a torn line, which was cut off; French, for the user.
     void fragmentCut(const QString &notice);
     void rescueFolderChecked(const FolderCheck &check);
+    // What publishing has to say, in French, lower case: the connection made, each kind of
+    // trouble once, samples kept in a file.
+    void publishingNotice(const QString &text);
+    // What publishingSummary() says may have changed.
+    void publishingChanged();
 
 private:
     void openSource(SourceKind kind);
@@ -156,15 +182,17 @@ private:
     LoggerServices m_services;
     Settings m_stored;   // what the settings file holds
     Settings m_settings; // what this run uses: the stored choices and the overrides
+    TestValue m_testValue;
     Recorder m_recorder;
     std::unique_ptr<Source> m_source;
+    std::unique_ptr<Publisher> m_publisher;
     Readings m_readout;
     QStringList m_rescuedEarlier;
     QString m_damagedSettingsNotice;
     QTimer m_sampleTimer;
     QTimer m_readoutTimer;
     QTimer m_maintenanceTimer;
-    QList<RecordingWriter::Waiting> m_lastWaiting;
+    QList<Waiting> m_lastWaiting;
     bool m_saveFailureTold = false;
     bool m_recordedIntoNewFile = false; // a recording started since the last new file was asked for
     bool m_ended = false;

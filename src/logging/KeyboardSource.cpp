@@ -1,6 +1,6 @@
-#include "sources/KeyboardSource.h"
+#include "logging/KeyboardSource.h"
 
-#include "core/TestValue.h"
+#include "logging/TestValue.h"
 
 namespace orv {
 

@@ -1,6 +1,6 @@
-#include "app/RealLogger.h"
+#include "logging/RealLogger.h"
 
-#include "app/SingleInstance.h"
+#include "logging/PrivateFolder.h"
 #include "settings/SettingsFile.h"
 #include "sources/RealSourceFactory.h"
 

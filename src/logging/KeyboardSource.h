@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logging/TestValue.h"
 #include "sources/Source.h"
 
 namespace orv {

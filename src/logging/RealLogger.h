@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Logger.h"
 #include "core/Clock.h"
 #include "core/FileSystem.h"
+#include "logging/Logger.h"
 
 #include <memory>
 

@@ -1,16 +1,12 @@
-// The logger without a window: start-up, choices, the sampling and readout ticks, the end,
-// and what the headless program prints.
+// The logger without a window: start-up, choices, the sampling and readout ticks, the end.
 #include "Eventually.h"
 #include "LoggerRig.h"
-#include "app/Headless.h"
 
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace orv;
 
@@ -70,7 +66,7 @@ TEST(LoggerChoices, EachChoiceTakesEffectAndIsSavedOnce)
     logger.chooseSource(SourceKind::Serial);
     logger.chooseSource(SourceKind::Serial); // the port in use stays as it is
     logger.chooseSource(SourceKind::Board);
-    EXPECT_EQ(rig.sources.log.calls, (QStringList{"close keyboard", "open serial", "close serial", "open board"}));
+    EXPECT_EQ(rig.sources.log.calls, (QStringList{"open serial", "close serial", "open board"}));
     EXPECT_FALSE(logger.maintenanceTimer().isActive());
     rig.settle();
     EXPECT_EQ(readAll(rig.settingsPath), QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",4,1,3600\r\n"));
@@ -119,13 +115,13 @@ TEST(LoggerRecording, SamplesHoldWhatTheSourceGaveTheFirstOneAPollOfItsOwn)
     logger.stopRecording();
     EXPECT_FALSE(logger.sampleTimer().isActive());
     logger.onSampleTimer(); // a tick already queued does nothing
-    EXPECT_EQ(logger.recorder().store().count(), 4);
+    EXPECT_EQ(logger.samples().count(), 4);
 }
 
 TEST(LoggerEnd, WhatCannotBeWrittenIsRescuedAndTheNextStartIsTold)
 {
     Rig rig;
-    Logger &logger = rig.start();
+    Logger &logger = rig.start({std::nullopt, SourceKind::Board, std::nullopt});
     QDir(rig.dir.path()).mkdir(QStringLiteral("sub"));
     logger.useNewRecordingFile(rig.dir.filePath(QStringLiteral("sub/rec.csv")));
     logger.startRecording();
@@ -138,9 +134,10 @@ TEST(LoggerEnd, WhatCannotBeWrittenIsRescuedAndTheNextStartIsTold)
     EXPECT_EQ(ending.exitCode(), 3);
     ASSERT_EQ(ending.rescue.files.size(), 1);
     EXPECT_EQ(ending.rescue.lines, 2);
-    EXPECT_EQ(readAll(ending.rescue.files[0]), kHeader + "2;0;;12-05-2026;14:03:08\r\n3;0;;12-05-2026;14:03:09\r\n");
+    EXPECT_EQ(readAll(ending.rescue.files[0]),
+              kHeader + "2;128;255;12-05-2026;14:03:08\r\n3;128;255;12-05-2026;14:03:09\r\n");
     EXPECT_FALSE(logger.readoutTimer().isActive());
-    EXPECT_TRUE(rig.sources.log.calls.endsWith(QStringLiteral("close keyboard")));
+    EXPECT_TRUE(rig.sources.log.calls.endsWith(QStringLiteral("close board")));
 
     Logger &next = rig.start();
     EXPECT_EQ(next.rescuedEarlier(), ending.rescue.files);
@@ -157,7 +154,7 @@ TEST(LoggerEnd, AHungDiskNeitherHoldsUpTheLoggerNorTheEnd)
     // A settings save and the sampling go on while the disk does not answer.
     logger.setWindowWidth(7170);
     rig.runTicks(3);
-    EXPECT_EQ(logger.recorder().store().count(), 4);
+    EXPECT_EQ(logger.samples().count(), 4);
     ASSERT_TRUE(test::eventually([&] { return rig.files.blockedSyncs() == 2; }, false));
     EXPECT_EQ(logger.unconfirmed().value(0).lines, 3);
 
@@ -244,43 +241,4 @@ TEST(LoggerSettings, AFailedSaveIsToldOnceAndKeepsTheOldFile)
     EXPECT_TRUE(told[0][0].toString().contains(QStringLiteral("le disque est plein")));
     EXPECT_EQ(readAll(rig.settingsPath), before);
     EXPECT_EQ(logger.settings().interval, Interval::Hours3); // the choice still holds for this run
-}
-
-TEST(Headless, AnOutputReaderThatStallsOrLeavesNeverHoldsUpASample)
-{
-    int out[2], err[2];
-    ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
-    ASSERT_EQ(::pipe2(err, O_CLOEXEC | O_NONBLOCK), 0);
-    ::fcntl(out[1], F_SETPIPE_SZ, 4096);
-    // A reader that takes nothing: the pipe is full, and its writing end blocks.
-    ::fcntl(out[1], F_SETFL, O_NONBLOCK);
-    while (::write(out[1], "xxxxxxxxxxxxxxxx", 16) > 0) {
-    }
-    ::fcntl(out[1], F_SETFL, 0);
-    auto drain = [](int fd) {
-        QByteArray all;
-        char buffer[8192];
-        for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-            all.append(buffer, n);
-        return all;
-    };
-
-    Rig rig;
-    Logger &logger = rig.start({Interval::Second1, SourceKind::Board, QStringLiteral("h.csv")});
-    Headless headless(logger, out[1], err[1]);
-    ASSERT_EQ(headless.start(), Headless::AllWritten);
-    rig.runTicks(3);
-    EXPECT_TRUE(drain(err[0]).contains("la sortie standard ne suit pas"));
-    ::fcntl(out[0], F_SETFL, O_NONBLOCK);
-    drain(out[0]);
-    rig.runTicks(1);
-    EXPECT_TRUE(drain(err[0]).contains("la sortie standard reprend ; 3 ligne(s)"));
-    EXPECT_TRUE(drain(out[0]).startsWith("4;"));
-    ::close(out[0]); // the reader is gone
-    rig.runTicks(1);
-    EXPECT_TRUE(drain(err[0]).contains("ne suit pas ou est fermée"));
-    EXPECT_EQ(rig.csv("h.csv").count('\n'), 6);
-    EXPECT_EQ(headless.finish(), Headless::AllWritten);
-    for (int fd : {out[1], err[0], err[1]})
-        ::close(fd);
 }

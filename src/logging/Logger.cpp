@@ -1,12 +1,14 @@
-#include "app/Logger.h"
+#include "logging/Logger.h"
 
 #include "core/Clock.h"
 #include "core/FileNames.h"
 #include "core/FileSystem.h"
+#include "core/LineFile.h"
+#include "logging/KeyboardSource.h"
+#include "publishing/Publisher.h"
 #include "settings/SettingsFile.h"
 #include "sources/Source.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 
@@ -71,6 +73,8 @@ Logger::~Logger()
 {
     m_recorder.writer().setOnChange({});
     m_recorder.writer().setOnFragment({});
+    if (m_publisher)
+        m_publisher->disconnect(this);
     if (m_source)
         m_source->close();
 }
@@ -78,6 +82,11 @@ Logger::~Logger()
 QDateTime Logger::now() const
 {
     return m_services.clock.localNow();
+}
+
+QString Logger::sourceProblem() const
+{
+    return m_source ? m_source->problem() : QString();
 }
 
 void Logger::startUp(const Overrides &overrides)
@@ -108,7 +117,11 @@ void Logger::openSource(SourceKind kind)
 {
     if (m_source)
         m_source->close();
-    m_source = m_services.sources.make(kind, m_recorder.testValue());
+    // The keyboard is no device: its source reads the test value kept here.
+    if (kind == SourceKind::Keyboard)
+        m_source = std::make_unique<KeyboardSource>(m_testValue);
+    else
+        m_source = m_services.sources.make(kind);
     m_source->open();
     m_readout = {};
     const int every = m_source->maintenanceIntervalMs();
@@ -152,6 +165,7 @@ void Logger::startRecording()
     if (m_ended || recording())
         return;
     m_recordedIntoNewFile = true;
+    m_testValue.reset();
     m_recorder.start(samplingPlan(m_settings.interval), m_settings.recordingFile);
     m_sampleTimer.start(TickSchedule::FirstTickMs);
     Q_EMIT recordingStarted();
@@ -164,6 +178,14 @@ void Logger::stopRecording()
     m_recorder.stop();
     m_sampleTimer.stop();
     Q_EMIT recordingStopped(false);
+}
+
+void Logger::pressTestKey(QChar key)
+{
+    if (key == u'+')
+        m_testValue.increase();
+    else if (key == u'-')
+        m_testValue.decrease();
 }
 
 void Logger::onSampleTimer()
@@ -203,7 +225,7 @@ void Logger::onMaintenanceTimer()
 
 void Logger::noteWaiting()
 {
-    QList<RecordingWriter::Waiting> now = waiting();
+    QList<Waiting> now = waiting();
     if (now != m_lastWaiting) {
         m_lastWaiting = std::move(now);
         Q_EMIT waitingChanged();
@@ -281,13 +303,63 @@ Logger::Ending Logger::shutDown()
     m_recorder.stop();
     if (m_source)
         m_source->close();
+    // The samples waiting for the broker get their last chance meanwhile.
+    if (m_publisher)
+        m_publisher->beginEnding();
     QElapsedTimer took;
     took.start();
     ending.rescue = m_recorder.writer().finish(m_services.ending.deadlineMs, m_services.ending.rescueAttemptMs);
     // A save on its way had the same deadline, running meanwhile.
     const qint64 left = std::max<qint64>(0, m_services.ending.deadlineMs - took.elapsed());
     ending.settingsUnsaved = !m_disk.waitIdle(static_cast<int>(left));
+    if (m_publisher)
+        m_publisher->finish();
     return ending;
+}
+
+bool Logger::stuckOnDisk() const
+{
+    return m_recorder.writer().stuck() || m_disk.busy() || (m_publisher && m_publisher->stuck());
+}
+
+void Logger::publishTo(const BrokerAddress &broker)
+{
+    publishTo(broker, PublishTuning{});
+}
+
+void Logger::publishTo(const BrokerAddress &broker, const PublishTuning &tuning)
+{
+    PublishTuning t = tuning;
+    t.endingMs = m_services.ending.deadlineMs; // the last chance ends with the writer's
+    m_publisher =
+        std::make_unique<Publisher>(broker, Publisher::Services{m_services.files, m_services.rescueFolders}, t);
+    Publisher &publisher = *m_publisher;
+    publisher.setActivity(recording() ? Publisher::Activity::Recording : Publisher::Activity::Online);
+    connect(this, &Logger::recordingStarted, &publisher,
+            [&publisher] { publisher.setActivity(Publisher::Activity::Recording); });
+    connect(this, &Logger::recordingStopped, &publisher,
+            [&publisher] { publisher.setActivity(Publisher::Activity::Stopped); });
+    connect(this, &Logger::sampleTaken, &publisher, [this, &publisher](int number) {
+        // A recording starts with sample 1 at once, so its date and time name the recording.
+        const SampleStore &store = m_recorder.store();
+        publisher.add({number, m_settings.source, store.at(number), store.at(1)});
+    });
+    connect(&publisher, &Publisher::changed, this, &Logger::publishingChanged);
+    connect(&publisher, &Publisher::notice, this, [this](const QString &text) {
+        // What the end says comes once the caller of shutDown() has said its own.
+        if (m_ended)
+            QMetaObject::invokeMethod(
+                this, [this, text] { Q_EMIT publishingNotice(text); }, Qt::QueuedConnection);
+        else
+            Q_EMIT publishingNotice(text);
+    });
+    publisher.start();
+    Q_EMIT publishingChanged();
+}
+
+QString Logger::publishingSummary() const
+{
+    return m_publisher ? m_publisher->summary() : QString();
 }
 
 QStringList Logger::Ending::messages() const
