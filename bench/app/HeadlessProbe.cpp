@@ -6,8 +6,8 @@
 //   headless_probe [seconds of idle measure, default 20]
 #include "FakeDesktop.h"
 #include "LoggerRig.h"
-#include "app/MainWindow.h"
 #include "logging/RealLogger.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QFile>

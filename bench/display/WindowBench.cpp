@@ -4,9 +4,9 @@
 // it, the list text rebuilt by repeated prepending, and the resident memory of a full store.
 #include "FakeDesktop.h"
 #include "LoggerRig.h"
-#include "app/MainWindow.h"
 #include "display/History.h"
 #include "ui/Look.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QFile>

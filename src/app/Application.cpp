@@ -1,7 +1,7 @@
 #include "app/Application.h"
 
-#include "app/MainWindow.h"
 #include "ui/AboutWindow.h"
+#include "ui/MainWindow.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

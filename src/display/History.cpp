@@ -5,10 +5,12 @@
 namespace orv {
 
 namespace {
+
 QString valueCell(const std::optional<qint32> &v)
 {
     return v ? zeroPadded3(*v) : QStringLiteral("   ");
 }
+
 } // namespace
 
 QString historyLine(const Sample &s)
@@ -24,17 +26,6 @@ QString historyLine(const Sample &s)
     line += QLatin1String(" -- ");
     line += s.timeText();
     return line;
-}
-
-QString historyText(const SampleStore &store)
-{
-    QString text;
-    text.reserve((store.count() + 1) * 42);
-    for (int i = store.count(); i >= 0; --i) {
-        text += historyLine(store.at(i));
-        text += QLatin1String("\r\n");
-    }
-    return text;
 }
 
 } // namespace orv

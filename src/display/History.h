@@ -10,7 +10,4 @@ namespace orv {
 // A value that was not measured shows three blanks, so columns stay aligned.
 QString historyLine(const Sample &s);
 
-// The whole list text for slots count..0, each line ended by CR LF.
-QString historyText(const SampleStore &store);
-
 } // namespace orv

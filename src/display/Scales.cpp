@@ -1,44 +1,73 @@
 #include "display/Scales.h"
 
 #include "core/Texts.h"
+#include "display/Trace.h"
+#include "display/Twips.h"
+
+#include <QLineF>
+#include <QtMath>
 
 namespace orv {
 
-std::vector<ScaleMark> timeAxisMarks(double horizontalExtent)
+namespace {
+
+// The scales were laid out in units of their own: a box so many units across and down, a
+// tick from one point to another. Their pixels are the units scaled and floored, computed
+// in this order, so every tick stays on the pixel it has always had.
+std::vector<ScaleTick> inPixels(QSize pixels, double unitsAcross, double unitsDown,
+                                const std::vector<std::pair<QLineF, qint64>> &marks)
 {
-    // Single precision, as the step has always been computed.
-    const float a = static_cast<float>(horizontalExtent) / 4.0f;
-    std::vector<ScaleMark> marks;
-    for (int k = 0; k <= 6; ++k) {
-        const double x = static_cast<double>(a * static_cast<float>(k));
-        marks.push_back({{x, 10.0}, {x, 5.0}, scaleLabel(6 * k)});
-    }
-    return marks;
+    const auto at = [&](QPointF units) {
+        return QPoint(qFloor(units.x() * pixels.width() / unitsAcross),
+                      qFloor(units.y() * pixels.height() / unitsDown));
+    };
+    std::vector<ScaleTick> ticks;
+    for (const auto &[line, label] : marks)
+        ticks.push_back({at(line.p1()), at(line.p2()), scaleLabel(label)});
+    return ticks;
 }
 
-namespace {
-// A vertical scale counting down from the top edge: the tick of k stands at (H - 3) / units * k,
-// 3 units above the bottom so the last tick stays visible.
-std::vector<ScaleMark> verticalMarks(double heightTwips, int units, int step, double x1, double x2, int (*label)(int k))
+// A vertical scale counting down from the top edge: in twips, the tick of k stands at
+// (H - 3) / units * k, 3 twips above the bottom so the last tick stays visible; single
+// precision, as it has always been computed.
+std::vector<ScaleTick> verticalTicks(QSize pixels, double unitsAcross, int units, int step, double x1, double x2,
+                                     qint64 (*label)(int k))
 {
+    const double heightTwips = pixels.height() * kTwipsPerPixel;
     const float unit = (static_cast<float>(heightTwips) - 3.0f) / static_cast<float>(units);
-    std::vector<ScaleMark> marks;
+    std::vector<std::pair<QLineF, qint64>> marks;
     for (int k = 0; k <= units; k += step) {
         const double y = static_cast<double>(unit * static_cast<float>(k));
-        marks.push_back({{x1, y}, {x2, y}, scaleLabel(label(k))});
+        marks.push_back({QLineF(x1, y, x2, y), label(k)});
     }
-    return marks;
+    return inPixels(pixels, unitsAcross, heightTwips, marks);
 }
+
 } // namespace
 
-std::vector<ScaleMark> rightScaleMarks(double heightTwips)
+std::vector<ScaleTick> timeAxisTicks(QSize pixels)
 {
-    return verticalMarks(heightTwips, 10, 2, 20.0, 10.0, [](int k) { return 1000 - 100 * k; });
+    // The chart's units across, pixels down.
+    const float quarter = static_cast<float>(kChartWidthUnits) / 4.0f;
+    std::vector<std::pair<QLineF, qint64>> marks;
+    for (int k = 0; k <= 6; ++k) {
+        const double x = static_cast<double>(quarter * static_cast<float>(k));
+        marks.push_back({QLineF(x, 10.0, x, 5.0), 6 * k});
+    }
+    return inPixels(pixels, kChartWidthUnits, pixels.height(), marks);
 }
 
-std::vector<ScaleMark> leftScaleMarks(double heightTwips)
+std::vector<ScaleTick> rightScaleTicks(QSize pixels)
 {
-    return verticalMarks(heightTwips, 30, 5, 300.0, 100.0, [](int k) { return 30 - k; });
+    // Hundredths of the width across.
+    return verticalTicks(pixels, kChartHeightUnits, 10, 2, 20.0, 10.0, [](int k) { return qint64(1000 - 100 * k); });
+}
+
+std::vector<ScaleTick> leftScaleTicks(QSize pixels)
+{
+    // Twips both ways.
+    return verticalTicks(pixels, pixels.width() * kTwipsPerPixel, 30, 5, 300.0, 100.0,
+                         [](int k) { return qint64(30 - k); });
 }
 
 } // namespace orv

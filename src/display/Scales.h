@@ -1,26 +1,28 @@
 #pragma once
 
-#include <QPointF>
+#include <QPoint>
+#include <QSize>
 #include <QString>
 
 #include <vector>
 
 namespace orv {
 
-// One mark of a scale: a tick in the box's own units and the label written at its end.
-struct ScaleMark {
-    QPointF from;
-    QPointF to;
+// One mark of a chart's scale, in the scale box's pixels: a tick from `from` to `to`, and
+// its label with its top-left corner at `to`.
+struct ScaleTick {
+    QPoint from;
+    QPoint to;
     QString label;
+    friend bool operator==(const ScaleTick &, const ScaleTick &) = default;
 };
 
-// Time axis under the chart: horizontalExtent units across (the chart's 96),
-// ticks 10 px down to 5 px down, labels 0, 6, ... 36.
-std::vector<ScaleMark> timeAxisMarks(double horizontalExtent);
-// Right scale, 0 to 1000: x in hundredths of the width, y in twips of a drawing area
-// heightTwips high.
-std::vector<ScaleMark> rightScaleMarks(double heightTwips);
-// Left scale, 0 to 30: twips both ways.
-std::vector<ScaleMark> leftScaleMarks(double heightTwips);
+// The time axis under the chart, in a box `pixels` big: a tick every quarter of the width,
+// from 10 px down to 5 px down, labelled 0, 6, ... (hours of samples at 15 minutes).
+std::vector<ScaleTick> timeAxisTicks(QSize pixels);
+// The right scale, 1000 at the top to 0 at the bottom, every 200.
+std::vector<ScaleTick> rightScaleTicks(QSize pixels);
+// The left scale, 30 at the top to 0 at the bottom, every 5.
+std::vector<ScaleTick> leftScaleTicks(QSize pixels);
 
 } // namespace orv

@@ -2,9 +2,9 @@
 
 #include "core/SampleStore.h"
 
-#include <QPointF>
+#include <QPoint>
+#include <QSize>
 
-#include <optional>
 #include <vector>
 
 namespace orv {
@@ -15,12 +15,10 @@ constexpr double kChartHeightUnits = 100.0;
 // Full scale of the board's inputs and of a serial byte.
 constexpr double kTraceFullScale = 255.0;
 
-// Point of index i: x = i, y so that 0 lies on the bottom edge and 255 on the top
-// edge; values beyond are drawn at the edge. Nothing for an empty slot.
-std::optional<QPointF> tracePoint(int index, const std::optional<qint32> &value1);
-
-// Connected runs of points for slots 0..count, up to the first index past the right
-// edge; an empty slot breaks the line.
-std::vector<std::vector<QPointF>> tracePolylines(const SampleStore &store);
+// The trace of value 1 in a chart area `pixels` big: sample i at x = i units, 0 on the
+// bottom edge and 255 on the top edge (values beyond at the edge), for slots 0..count up to
+// the first index past the right edge. Each run is a connected line; an empty slot breaks
+// the trace.
+std::vector<std::vector<QPoint>> tracePixels(const SampleStore &store, QSize pixels);
 
 } // namespace orv

@@ -1,5 +1,6 @@
 #include "ui/AboutWindow.h"
 
+#include "display/Twips.h"
 #include "ui/Desktop.h"
 #include "ui/Look.h"
 #include "ui/Pictures.h"
@@ -122,7 +123,7 @@ void AboutWindow::setupUi()
                    | Qt::MSWindowsFixedSizeDialogHint);
     setFont(layoutFont(QStringLiteral("MS Sans Serif"), 8.25));
     setFixedSize(px(kWidth), px(kHeight));
-    setColors(this, systemColor(SystemColor::ButtonFace), systemColor(SystemColor::WindowText));
+    setColors(this, kFaceColor, kTextColor);
     setMouseTracking(true);
 
     // Title block.
@@ -143,7 +144,7 @@ void AboutWindow::setupUi()
     creditLabel->setFont(layoutFont(QStringLiteral("MS Serif"), 6));
     {
         QPalette pal = creditLabel->palette();
-        pal.setColor(QPalette::WindowText, systemColor(SystemColor::ButtonShadow));
+        pal.setColor(QPalette::WindowText, kShadowColor);
         creditLabel->setPalette(pal);
     }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Widgets.h"
+#include "ui/DialogWindow.h"
 
 class QFrame;
 class QLabel;

@@ -7,21 +7,6 @@
 
 namespace orv {
 
-QColor systemColor(SystemColor which)
-{
-    switch (which) {
-    case SystemColor::InactiveCaption: return {128, 128, 128};
-    case SystemColor::WindowBackground: return {255, 255, 255};
-    case SystemColor::WindowFrame: return {0, 0, 0};
-    case SystemColor::WindowText: return {0, 0, 0};
-    case SystemColor::ActiveBorder: return {212, 208, 200};
-    case SystemColor::InactiveBorder: return {212, 208, 200};
-    case SystemColor::ButtonFace: return {212, 208, 200};
-    case SystemColor::ButtonShadow: return {128, 128, 128};
-    }
-    return {212, 208, 200};
-}
-
 QFont layoutFont(const QString &family, double points, bool bold)
 {
     QFont f(family);

@@ -1,8 +1,10 @@
 #include "ui/OptionsWindow.h"
 
+#include "display/Twips.h"
+#include "ui/EtchedLines.h"
 #include "ui/Look.h"
 #include "ui/Pictures.h"
-#include "ui/Widgets.h"
+#include "ui/WrappingButtons.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -133,13 +135,13 @@ void OptionsWindow::setupUi()
     setFont(layoutFont(QStringLiteral("MS Sans Serif"), 8.25));
     setWindowIcon(programIcon());
     setFixedSize(px(4800), px(3705));
-    setColors(this, systemColor(SystemColor::ButtonFace), systemColor(SystemColor::WindowText));
+    setColors(this, kFaceColor, kTextColor);
     {
         // Disabled controls show greyed; text boxes keep their white field.
         QPalette pal = palette();
         for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-            pal.setColor(QPalette::Disabled, role, systemColor(SystemColor::ButtonShadow));
-        pal.setColor(QPalette::Base, systemColor(SystemColor::WindowBackground));
+            pal.setColor(QPalette::Disabled, role, kShadowColor);
+        pal.setColor(QPalette::Base, kLightColor);
         setPalette(pal);
     }
 
@@ -175,8 +177,8 @@ void OptionsWindow::setupUi()
     inertBox(sensor, twips(1560, 360, 240, 285), QStringLiteral("3"), false);
     plainLabel(sensor, twips(600, 480, 855, 255), QStringLiteral("Adresse N°"))
         ->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    new LineShape(sensor, {120, 720}, {1800, 720}, systemColor(SystemColor::InactiveCaption));
-    new LineShape(sensor, {120, 740}, {1800, 740}, systemColor(SystemColor::WindowBackground));
+    new PlainLine(sensor, {120, 720}, {1800, 720}, kShadowColor);
+    new PlainLine(sensor, {120, 740}, {1800, 740}, kLightColor);
     m_sources[2] =
         radio(sensor, twips(120, 840, 1455, 375), QStringLiteral("RS232 com N°"), QStringLiteral("sourceSerial"));
     inertBox(sensor, twips(1540, 840, 240, 285), QStringLiteral("1"), true)
@@ -189,8 +191,8 @@ void OptionsWindow::setupUi()
         channel->setEnabled(k == 2);
         m_sourceGroup->addButton(channel, -2 - k); // exclusive with the sources, chooses nothing
     }
-    new LineShape(sensor, {120, 2040}, {1800, 2040}, systemColor(SystemColor::InactiveCaption));
-    new LineShape(sensor, {120, 2060}, {1800, 2060}, systemColor(SystemColor::WindowBackground));
+    new PlainLine(sensor, {120, 2040}, {1800, 2040}, kShadowColor);
+    new PlainLine(sensor, {120, 2060}, {1800, 2060}, kLightColor);
     m_sources[0] = radio(sensor, twips(120, 2280, 1215, 375), QStringLiteral("Mode Test (clavier +/-)"),
                          QStringLiteral("sourceKeyboard"));
     for (int k = 0; k < 3; ++k)

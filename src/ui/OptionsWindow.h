@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Choices.h"
-#include "ui/Widgets.h"
+#include "ui/DialogWindow.h"
 
 #include <array>
 

@@ -1,8 +1,12 @@
-// What the user sees of the data: history lines, trace, title; the scales as drawn are in
-// the picture tests of the windows.
+// What the main window draws of the data, computed without a widget: history lines, the
+// trace, the scales, the title and the widths of the chart toggle. The picture tests of the
+// windows show the same drawn.
+#include "display/ChartToggle.h"
 #include "display/History.h"
-#include "display/TitleBar.h"
+#include "display/Scales.h"
 #include "display/Trace.h"
+
+#include "Printers.h"
 
 #include <QDate>
 #include <QTime>
@@ -10,6 +14,14 @@
 #include <gtest/gtest.h>
 
 using namespace orv;
+
+namespace orv {
+void PrintTo(const ScaleTick &t, std::ostream *os)
+{
+    *os << '(' << t.from.x() << ',' << t.from.y() << ")-(" << t.to.x() << ',' << t.to.y() << ") '"
+        << t.label.toStdString() << "'";
+}
+} // namespace orv
 
 namespace {
 
@@ -21,48 +33,70 @@ Sample sample(std::optional<qint32> v1, std::optional<qint32> v2, QTime time = Q
     return s;
 }
 
+using Ticks = std::vector<ScaleTick>;
+using Runs = std::vector<std::vector<QPoint>>;
+
 } // namespace
 
-TEST(HistoryList, LinesAsTheListShowsThemNewestFirst)
+TEST(HistoryList, LinesAsTheListShowsThem)
 {
     EXPECT_EQ(historyLine(sample(7, 128)), QStringLiteral(" 007 -- 128 --- 12-05-2026 -- 14:03:13"));
     EXPECT_EQ(historyLine(sample(-5, 0)), QStringLiteral(" -005 -- 000 --- 12-05-2026 -- 14:03:13"));
     EXPECT_EQ(historyLine(sample(1234, 255)), QStringLiteral(" 1234 -- 255 --- 12-05-2026 -- 14:03:13"));
-    // A value nobody measured shows blanks, never a zero.
+    // A value nobody measured shows blanks, never a zero; the zero sample has no date.
     EXPECT_EQ(historyLine(sample(std::nullopt, 3)), QStringLiteral("     -- 003 --- 12-05-2026 -- 14:03:13"));
-
-    SampleStore store;
-    store.append(sample(1, std::nullopt, QTime(14, 3, 7)));
-    EXPECT_EQ(historyText(store), QStringLiteral(" 001 --     --- 12-05-2026 -- 14:03:07\r\n"
-                                                 " 000 -- 000 ---  -- \r\n"));
+    EXPECT_EQ(historyLine(SampleStore().at(0)), QStringLiteral(" 000 -- 000 ---  -- "));
 }
 
-TEST(Trace, PointsFromZeroAtTheBottomTo255AtTheTopBrokenByMissingValues)
+TEST(Trace, ZeroAtTheBottom255AtTheTopBrokenByMissingValuesCutAtTheRightEdge)
 {
-    EXPECT_EQ(*tracePoint(0, 0), QPointF(0, 100));
-    EXPECT_EQ(*tracePoint(5, 255), QPointF(5, 0));
-    EXPECT_NEAR(tracePoint(1, 51)->y(), 80, 1e-9);
-    EXPECT_EQ(*tracePoint(2, 1000), QPointF(2, 0)); // beyond: at the edge
-    EXPECT_EQ(*tracePoint(3, -40), QPointF(3, 100));
-    EXPECT_FALSE(tracePoint(4, std::nullopt).has_value());
-
+    // The chart's area as laid out: 101 x 93 pixels, 100/96 of a pixel per sample.
     SampleStore store;
-    for (int n = 1; n <= 200; ++n)
-        store.append(sample(n == 50 ? std::nullopt : std::optional<qint32>(100), std::nullopt));
-    const auto runs = tracePolylines(store);
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0].front(), QPointF(0, 100)); // the zero sample
-    EXPECT_EQ(runs[0].back().x(), 49);
-    EXPECT_EQ(runs[1].front().x(), 51);
-    EXPECT_EQ(runs[1].back().x(), 97); // nothing later can be seen
+    for (std::optional<qint32> v : {std::optional<qint32>(255), {51}, {1000}, {}, {-40}})
+        store.append(sample(v, std::nullopt));
+    EXPECT_EQ(tracePixels(store, {101, 93}), (Runs{{{0, 92}, {1, 0}, {2, 74}, {3, 0}}, {{5, 92}}}));
+
+    for (int n = store.count() + 1; n <= 200; ++n)
+        store.append(sample(n == 50 ? std::nullopt : std::optional<qint32>(255), std::nullopt));
+    const Runs runs = tracePixels(store, {101, 93});
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[1].front(), QPoint(5, 92));
+    EXPECT_EQ(runs[1].back(), QPoint(51, 0)); // sample 49
+    EXPECT_EQ(runs[2].front(), QPoint(53, 0));
+    EXPECT_EQ(runs[2].back(), QPoint(101, 0)); // sample 97: nothing later can be seen
 }
 
-TEST(TitleBar, ShortAndLongFormsAndTheToggleWidths)
+TEST(Scales, TicksAndLabelsOnThePixelsTheyHaveAlwaysHad)
 {
-    // Both forms of a short name: the picture tests.
+    // The boxes as laid out: 105 x 17, 33 x 97 and 25 x 97 pixels.
+    EXPECT_EQ(timeAxisTicks({105, 17}), (Ticks{{{0, 10}, {0, 5}, " 0 "},
+                                               {{26, 10}, {26, 5}, " 6 "},
+                                               {{52, 10}, {52, 5}, " 12 "},
+                                               {{78, 10}, {78, 5}, " 18 "},
+                                               {{105, 10}, {105, 5}, " 24 "},
+                                               {{131, 10}, {131, 5}, " 30 "},
+                                               {{157, 10}, {157, 5}, " 36 "}}));
+    EXPECT_EQ(rightScaleTicks({33, 97}), (Ticks{{{6, 0}, {3, 0}, " 1000 "},
+                                                {{6, 19}, {3, 19}, " 800 "},
+                                                {{6, 38}, {3, 38}, " 600 "},
+                                                {{6, 58}, {3, 58}, " 400 "},
+                                                {{6, 77}, {3, 77}, " 200 "},
+                                                {{6, 96}, {3, 96}, " 0 "}}));
+    EXPECT_EQ(leftScaleTicks({25, 97}), (Ticks{{{20, 0}, {6, 0}, " 30 "},
+                                               {{20, 16}, {6, 16}, " 25 "},
+                                               {{20, 32}, {6, 32}, " 20 "},
+                                               {{20, 48}, {6, 48}, " 15 "},
+                                               {{20, 64}, {6, 64}, " 10 "},
+                                               {{20, 80}, {6, 80}, " 5 "},
+                                               {{20, 96}, {6, 96}, " 0 "}}));
+}
+
+TEST(ChartToggle, TitlesAndWidthsOfBothForms)
+{
     const QString path = QStringLiteral("C:\\Mesures\\essai-avril.csv");
     EXPECT_EQ(titleText(false, path), QStringLiteral("Orv.TR : essai-avril.csv"));
-    EXPECT_TRUE(titleText(true, path).endsWith(QStringLiteral("Fichier en cours : ures\\essai-avril.csv")));
+    EXPECT_EQ(titleText(true, path),
+              QStringLiteral("Orvalin Temps Réel                     Fichier en cours : ures\\essai-avril.csv"));
 
     struct Case {
         int from, to;
@@ -72,4 +106,9 @@ TEST(TitleBar, ShortAndLongFormsAndTheToggleWidths)
         EXPECT_EQ(chartToggle(c.from).width, c.to) << c.from;
         EXPECT_EQ(chartToggle(c.from).chartShown, c.shown) << c.from;
     }
+    // The narrow window as laid out, and the wide one.
+    EXPECT_EQ(windowWidthTwips(288), 4410);
+    EXPECT_EQ(clientWidthPixels(4410), 288);
+    EXPECT_EQ(clientWidthPixels(7170), 472);
+    EXPECT_EQ(windowWidthTwips(472), 7170);
 }

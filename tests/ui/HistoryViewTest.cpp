@@ -27,6 +27,15 @@ Sample sample(int n)
     return s;
 }
 
+// The list as it reads: samples count..0, newest first, CR LF after each line.
+QString listText(const SampleStore &store)
+{
+    QString text;
+    for (int i = store.count(); i >= 0; --i)
+        text += historyLine(store.at(i)) + QLatin1String("\r\n");
+    return text;
+}
+
 struct Shown {
     SampleStore store;
     HistoryView view;
@@ -61,10 +70,10 @@ TEST(HistoryView, ReadsAsTheFullListAfterEverySampleOnScreenAndToAssistiveTools)
         EXPECT_TRUE(s.view.text().isEmpty());
         for (int n = 1; n <= length; ++n) {
             s.add(1);
-            ASSERT_EQ(s.view.text(), historyText(s.store)) << "sample " << n;
+            ASSERT_EQ(s.view.text(), listText(s.store)) << "sample " << n;
             if (n % 37 == 0) {
                 QAccessibleTextInterface *text = accessible->textInterface();
-                ASSERT_EQ(text->text(0, text->characterCount()), historyText(s.store));
+                ASSERT_EQ(text->text(0, text->characterCount()), listText(s.store));
             }
         }
     }
@@ -86,7 +95,7 @@ TEST(HistoryView, WholeLinesAreSelectedAndCopiedAndTheSelectionStaysOnItsSamples
     EXPECT_EQ(s.view.selectedText(), three);
     QTest::keyClick(&s.view, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&s.view, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), historyText(s.store));
+    EXPECT_EQ(QApplication::clipboard()->text(), listText(s.store));
 }
 
 TEST(HistoryView, AfterEveryScrollItShowsWhatAFullRepaintShowsAndNewLinesMoveOnlyTheTop)

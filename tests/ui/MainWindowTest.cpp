@@ -1,9 +1,12 @@
 // The main window's wiring: what the user does reaches the logger, what the logger does
 // shows, and the window ends as the user or the system asks.
-#include "app/MainWindow.h"
+#include "ui/MainWindow.h"
 #include "app/Application.h"
 #include "logging/Logger.h"
+#include "ui/HistoryView.h"
 #include "ui/Look.h"
+#include "ui/OptionsWindow.h"
+#include "ui/RecordingLight.h"
 
 #include "Eventually.h"
 #include "FakeDesktop.h"
@@ -14,7 +17,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -42,7 +47,7 @@ struct Rig : test::LoggerRig {
     test::FakeDesktop desktop;
     test::FakeSaveDialog dialog;
     std::unique_ptr<MainWindow> window;
-    MainWindowLayout *ui = nullptr;
+    const MainWindow::Controls *ui = nullptr;
 
     Rig()
     {
@@ -148,17 +153,16 @@ TEST(MainWindow, RecordButtonStartsAndStopsAndTheWindowShowsWhatIsRecorded)
     QTest::keyClick(rig.ui->recordButton, Qt::Key_Minus);
     rig.runTicks(1);
     rig.logger->onReadoutTimer();
-    EXPECT_EQ(rig.window->historyText(), QStringLiteral(" 002 --     --- 12-05-2026 -- 14:03:08\r\n"
-                                                        " 000 --     --- 12-05-2026 -- 14:03:07\r\n"
-                                                        " 000 -- 000 ---  -- \r\n"));
+    EXPECT_EQ(rig.ui->historyList->text(), QStringLiteral(" 002 --     --- 12-05-2026 -- 14:03:08\r\n"
+                                                          " 000 --     --- 12-05-2026 -- 14:03:07\r\n"
+                                                          " 000 -- 000 ---  -- \r\n"));
     EXPECT_EQ(rig.ui->value1Readout->text(), QStringLiteral("2"));
     EXPECT_EQ(rig.ui->value2Readout->text(), QStringLiteral("---")); // test mode measures one value
 
     rig.window->onLedTimer();
     rig.ui->recordButton->click();
     EXPECT_EQ(rig.ui->recordButton->text(), QStringLiteral(" Record   Start"));
-    EXPECT_EQ(rig.ui->ledDisc->fillColor, kLedOffColor);
-    EXPECT_FALSE(rig.ui->ledHalo->backOpaque);
+    EXPECT_FALSE(rig.ui->light->isLit());
     EXPECT_TRUE(rig.ui->fileMenu->menuAction()->isEnabled());
 }
 
@@ -321,7 +325,7 @@ TEST(MainWindow, TheReadoutTellsAssistiveToolsOfEachChangeOnce)
     for (int tick = 1; tick <= 6; ++tick) {
         rig.clock.advance(500);
         if (tick == 3)
-            rig.window->onTestKey(u'+');
+            rig.logger->pressTestKey(u'+');
         rig.logger->onReadoutTimer();
     }
     EXPECT_EQ(reader.nameChanges.value(rig.ui->clockLabel), 3);

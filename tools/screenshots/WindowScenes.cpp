@@ -1,8 +1,10 @@
 #include "WindowScenes.h"
 
-#include "app/MainWindow.h"
 #include "logging/Logger.h"
 #include "ui/AboutWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/OptionsWindow.h"
+#include "ui/RecordingLight.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,9 +35,9 @@ QWidget *WindowScenes::show(Scene scene)
         for (int i = 0; i < 120; ++i) {
             const int target = static_cast<int>(std::lround(110 + 70 * std::sin(i / 10.0) + 20 * std::sin(i / 2.7)));
             for (; value < target; ++value)
-                m_window.onTestKey(u'+');
+                m_logger.pressTestKey(u'+');
             for (; value > target; --value)
-                m_window.onTestKey(u'-');
+                m_logger.pressTestKey(u'-');
             takeSample();
         }
         break;
@@ -77,7 +79,7 @@ void WindowScenes::settle()
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     // The recording light lit, whatever its blinking timer did meanwhile.
-    if (m_logger.recording() && m_window.controls().ledDisc->fillColor == kLedOffColor)
+    if (m_logger.recording() && !m_window.controls().light->isLit())
         m_window.onLedTimer();
 }
 

@@ -7,8 +7,8 @@
 #include "FakeDesktop.h"
 #include "LoggerRig.h"
 #include "WindowScenes.h"
-#include "app/MainWindow.h"
 #include "ui/Look.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,6 @@
-#include "display/TitleBar.h"
+#include "display/ChartToggle.h"
+
+#include "display/Twips.h"
 
 namespace orv {
 
@@ -15,6 +17,16 @@ ToggleResult chartToggle(int currentWidthTwips)
     if (currentWidthTwips > kWideThreshold)
         return {kNarrowWidth, false};
     return {kWideWidth, true};
+}
+
+int windowWidthTwips(int clientWidthPixels)
+{
+    return clientWidthPixels * kTwipsPerPixel + kFrameAllowance;
+}
+
+int clientWidthPixels(int windowWidthTwips)
+{
+    return px(windowWidthTwips - kFrameAllowance);
 }
 
 } // namespace orv

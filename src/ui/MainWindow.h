@@ -1,23 +1,30 @@
 #pragma once
 
-#include "ui/MainWindowLayout.h"
-#include "ui/OptionsWindow.h"
+#include "core/RescueFiles.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
 
 #include <functional>
-#include <memory>
 #include <optional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
 
 namespace orv {
 
+class ChartScale;
 class Desktop;
+class HistoryView;
 class Logger;
+class OptionsWindow;
 class QuestionText;
+class RecordingLight;
 class SaveDialog;
-struct FolderCheck;
+class TraceChart;
 
 // What the main window needs from outside the process.
 struct WindowServices {
@@ -31,29 +38,44 @@ class MainWindow : public QMainWindow {
 public:
     static constexpr const char *kAppTitle = "OrvalinTR1.03";
 
+    // The controls the window changes, as laid out in twips (MainWindowLayout.cpp).
+    struct Controls {
+        QWidget *client = nullptr;
+        RecordingLight *light = nullptr;
+        QPushButton *recordButton = nullptr;
+        QLabel *clockLabel = nullptr;
+        QLabel *value1Readout = nullptr;
+        QLabel *value2Readout = nullptr;
+        HistoryView *historyList = nullptr;
+        QLabel *waitingNotice = nullptr; // shown while sample lines wait to be written
+        TraceChart *chart = nullptr;
+        QMenu *fileMenu = nullptr;
+        QAction *newRecordingAction = nullptr;
+        QAction *openRecordingAction = nullptr; // opens a viewer
+        QMenu *optionMenu = nullptr;
+        QAction *chartAction = nullptr;
+        QAction *settingsAction = nullptr;
+        QAction *aboutAction = nullptr;
+    };
+
     MainWindow(Logger &logger, WindowServices services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Once the logger has started: scales, title, and rescue files of earlier runs.
+    // Once the logger has started: title, and what the start has to tell.
     void showStartUp();
 
     void onRecordClicked();
     void onNewRecording();
-    void onOpenRecording();
     void onChartToggled();
     void onSettingsClicked();
     void onAboutClicked();
     void onLedTimer();
-    void onTestKey(QChar key);
     // A termination signal: end as a confirmed quit does, without asking.
     void endWithoutQuestion();
 
-    MainWindowLayout &controls() { return m_ui; }
-    OptionsWindow *optionsWindow() const { return m_options; }
+    const Controls &controls() const { return m_ui; }
+    OptionsWindow *optionsWindow() const;
     QWidget *aboutWindow() const { return m_about; }
-    QString historyText() const;
-    // The window width as the chart toggle measures it, in twips.
-    int windowWidthTwips() const;
 
     // Makes the About window; set by the application.
     std::function<QWidget *(QWidget *parent)> makeAboutWindow;
@@ -69,16 +91,17 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Tooltips of the value readouts as laid out.
+    static constexpr const char *kValue1Tooltip = "In A1 USB K8055 - V2 RS232";
+    static constexpr const char *kValue2Tooltip = "In A2 - que USB K8055";
+
+    void setupUi();
     void showRecordingStarted();
     void showRecordingStopped(bool storeFull);
     void showSample();
     void showReadout();
     void showWaiting();
     void updateTitle();
-    void drawScales();
-    void turnLedOff();
-    void paintTrace(QPainter &p, QSize area);
-    QString quitQuestion() const;
     void updateQuitQuestion();
     void onRescueFolderChecked(const FolderCheck &check);
     void endProgram(bool asked);
@@ -88,21 +111,23 @@ private:
 
     Logger &m_logger;
     WindowServices m_services;
-    MainWindowLayout m_ui;
+    Controls m_ui;
     QTimer m_ledTimer;
     QPointer<OptionsWindow> m_options;
     QPointer<QWidget> m_about;
     QString m_shownProblem;
     // While the quit question is open: its text, and the rescue folder that takes a file now
-    // (nothing while not known yet, empty when none does, m_noRescueReason saying why).
+    // (nothing while not known yet).
     QPointer<QuestionText> m_question;
-    std::optional<QString> m_rescueFolder;
-    QString m_noRescueReason;
+    std::optional<FolderCheck> m_rescueCheck;
     QTimer m_questionRefresh;
-    int m_traceCount = -1; // samples the chart shows; -1 when cleared
     const QEvent *m_lastKey = nullptr;
     QPointer<QWidget> m_lastKeyTarget;
     bool m_ended = false;
 };
+
+// A label that shows data: its accessible name carries the data too ("Heure 14:03:07"),
+// so a screen reader hears the value, not only what the label is.
+void showData(QLabel *label, const QString &accessiblePrefix, const QString &text);
 
 } // namespace orv

@@ -1,32 +1,32 @@
-#include "app/MainWindow.h"
+#include "ui/MainWindow.h"
 
 #include "core/FileNames.h"
-#include "core/FileSystem.h"
-#include "core/RescueFiles.h"
 #include "core/Texts.h"
-#include "display/Scales.h"
-#include "display/TitleBar.h"
-#include "display/Trace.h"
+#include "display/ChartToggle.h"
 #include "logging/Logger.h"
+#include "logging/SessionTexts.h"
 #include "ui/Desktop.h"
+#include "ui/HistoryView.h"
 #include "ui/Look.h"
 #include "ui/OptionsWindow.h"
+#include "ui/RecordingLight.h"
 #include "ui/TooltipText.h"
+#include "ui/TraceChart.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
+#include <QPushButton>
 
 #include <cstdio>
 
 namespace orv {
 
 namespace {
-
-const QString kQuitQuestion = QStringLiteral("Arrêter l'orvalin et quitter ?");
 
 QString valueText(const std::optional<qint32> &value)
 {
@@ -39,12 +39,6 @@ QString sentence(const QString &text)
     return text.left(1).toUpper() + text.mid(1) + QLatin1Char('.');
 }
 
-QString home(const QString &path)
-{
-    const QString h = QDir::homePath();
-    return path.startsWith(h + QLatin1Char('/')) ? QLatin1Char('~') + path.mid(h.size()) : path;
-}
-
 } // namespace
 
 MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
@@ -52,15 +46,18 @@ MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
     , m_logger(logger)
     , m_services(services)
 {
-    m_ui.setupUi(this);
+    setupUi();
     m_ui.historyList->setStore(&m_logger.samples());
-    m_ui.chart->repaintHook = [this](QPainter &p, QSize area) { paintTrace(p, area); };
+    m_ui.chart->setStore(&m_logger.samples());
     m_ledTimer.setTimerType(Qt::PreciseTimer);
     m_ledTimer.setInterval(500);
 
     connect(m_ui.recordButton, &QPushButton::clicked, this, &MainWindow::onRecordClicked);
     connect(m_ui.newRecordingAction, &QAction::triggered, this, &MainWindow::onNewRecording);
-    connect(m_ui.openRecordingAction, &QAction::triggered, this, &MainWindow::onOpenRecording);
+    connect(m_ui.openRecordingAction, &QAction::triggered, this, [this] {
+        if (openRecording)
+            openRecording(this);
+    });
     connect(m_ui.chartAction, &QAction::triggered, this, &MainWindow::onChartToggled);
     connect(m_ui.settingsAction, &QAction::triggered, this, &MainWindow::onSettingsClicked);
     connect(m_ui.aboutAction, &QAction::triggered, this, &MainWindow::onAboutClicked);
@@ -79,13 +76,13 @@ MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
     connect(&m_logger, &Logger::sampleTaken, this, &MainWindow::updateQuitQuestion);
     // The recording light's tooltip tells how publishing goes (--mqtt).
     connect(&m_logger, &Logger::publishingChanged, this,
-            [this] { m_ui.led->setToolTip(m_logger.publishingSummary()); });
+            [this] { m_ui.light->setToolTip(m_logger.publishingSummary()); });
     m_questionRefresh.setInterval(250);
     connect(&m_questionRefresh, &QTimer::timeout, this, &MainWindow::updateQuitQuestion);
 
     // Key preview: "+" and "-" reach the window whichever of its controls has the focus.
     qApp->installEventFilter(this);
-    setWindowWidthTwips(kMainClientWidth + kFrameAllowance);
+    setWindowWidthTwips(windowWidthTwips(m_ui.client->width()));
 }
 
 MainWindow::~MainWindow()
@@ -95,9 +92,13 @@ MainWindow::~MainWindow()
     delete m_about.data();
 }
 
+OptionsWindow *MainWindow::optionsWindow() const
+{
+    return m_options;
+}
+
 void MainWindow::showStartUp()
 {
-    drawScales();
     updateTitle();
     QStringList notices = m_logger.rescuedEarlierNotices();
     if (!m_logger.damagedSettingsNotice().isEmpty())
@@ -129,9 +130,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     m_services.desktop.beep();
-    QuestionText question(quitQuestion());
+    m_rescueCheck.reset();
+    QuestionText question(quitQuestion(m_logger.unconfirmed(), m_rescueCheck));
     m_question = &question;
-    m_rescueFolder.reset();
     // The question comes at once; what it says of the waiting lines follows them while it is open.
     if (!m_logger.unconfirmed().isEmpty())
         m_logger.checkRescueFolder();
@@ -147,53 +148,21 @@ void MainWindow::closeEvent(QCloseEvent *event)
     endProgram(true);
 }
 
-QString MainWindow::quitQuestion() const
-{
-    QString text = kQuitQuestion;
-    const auto waiting = m_logger.unconfirmed();
-    if (waiting.isEmpty())
-        return text;
-    text += QStringLiteral("\n");
-    for (const Logger::Waiting &w : waiting) {
-        if (w.reason.isEmpty())
-            text += QStringLiteral("\n%1 mesure(s) sont en cours d'écriture dans « %2 » (le disque est lent).")
-                        .arg(w.lines)
-                        .arg(displayableName(w.file));
-        else
-            text += QStringLiteral("\n%1 mesure(s) attendent encore d'être écrites dans « %2 » (%3).")
-                        .arg(w.lines)
-                        .arg(displayableName(w.file), w.reason);
-    }
-    // Where they will go is said only once a folder was seen to take a file.
-    if (!m_rescueFolder)
-        text += QStringLiteral("\nSi elles ne peuvent toujours pas l'être, elles seront gardées dans un fichier de "
-                               "secours ; recherche d'un dossier qui peut le recevoir…");
-    else if (m_rescueFolder->isEmpty())
-        text += QStringLiteral("\nAucun dossier ne peut recevoir de fichier de secours (%1) : si elles ne peuvent "
-                               "pas être écrites d'ici la fin, elles seront perdues.")
-                    .arg(m_noRescueReason);
-    else
-        text += QStringLiteral("\nSi elles ne peuvent toujours pas l'être, elles seront gardées dans un fichier de "
-                               "secours du dossier « %1 ».")
-                    .arg(displayableName(home(*m_rescueFolder)));
-    return text;
-}
-
 void MainWindow::updateQuitQuestion()
 {
     if (!m_question)
         return;
-    if (!m_rescueFolder && !m_logger.unconfirmed().isEmpty() && m_question->text() == kQuitQuestion)
+    const QList<Logger::Waiting> unconfirmed = m_logger.unconfirmed();
+    if (!m_rescueCheck && !unconfirmed.isEmpty() && m_question->text() == quitQuestion({}, std::nullopt))
         m_logger.checkRescueFolder(); // lines began to wait while it was open
-    m_question->setText(quitQuestion());
+    m_question->setText(quitQuestion(unconfirmed, m_rescueCheck));
 }
 
 void MainWindow::onRescueFolderChecked(const FolderCheck &check)
 {
     if (!m_question)
         return;
-    m_rescueFolder = check.folder;
-    m_noRescueReason = fileErrorReason(check.error);
+    m_rescueCheck = check;
     updateQuitQuestion();
 }
 
@@ -287,32 +256,21 @@ void MainWindow::onNewRecordingFileFailed(const QString &file, const QString &re
                .arg(displayableName(file), reason, displayableName(kept)));
 }
 
-void MainWindow::onOpenRecording()
-{
-    if (openRecording)
-        openRecording(this);
-}
-
-int MainWindow::windowWidthTwips() const
-{
-    return m_ui.client->width() * kTwipsPerPixel + kFrameAllowance;
-}
-
 void MainWindow::setWindowWidthTwips(int twips)
 {
-    m_ui.client->setFixedWidth(px(twips - kFrameAllowance));
+    m_ui.client->setFixedWidth(clientWidthPixels(twips));
     setFixedSize(m_ui.client->width(), m_ui.client->height() + menuBar()->sizeHint().height());
 }
 
 void MainWindow::onChartToggled()
 {
-    const ToggleResult t = chartToggle(windowWidthTwips());
+    const ToggleResult t = chartToggle(windowWidthTwips(m_ui.client->width()));
     setWindowWidthTwips(t.width);
     // Checkable only while checked: an unchecked action would show an empty box.
     m_ui.chartAction->setCheckable(t.chartShown);
     m_ui.chartAction->setChecked(t.chartShown);
     updateTitle();
-    m_logger.setWindowWidth(static_cast<qint16>(windowWidthTwips()));
+    m_logger.setWindowWidth(static_cast<qint16>(windowWidthTwips(m_ui.client->width())));
 }
 
 void MainWindow::updateTitle()
@@ -336,8 +294,7 @@ void MainWindow::showRecordingStarted()
     m_ui.fileMenu->menuAction()->setEnabled(false);
     m_ui.optionMenu->menuAction()->setEnabled(false);
     m_ui.historyList->clear();
-    m_traceCount = -1;
-    m_ui.chart->update();
+    m_ui.chart->clear();
     m_ui.recordButton->setText(QStringLiteral(" Record  Stop"));
     m_ui.recordButton->setAccessibleName(QStringLiteral("Record Stop"));
 }
@@ -347,38 +304,17 @@ void MainWindow::showRecordingStopped(bool storeFull)
     m_ui.fileMenu->menuAction()->setEnabled(true);
     m_ui.optionMenu->menuAction()->setEnabled(true);
     m_ledTimer.stop();
-    turnLedOff();
+    m_ui.light->setLit(false);
     m_ui.recordButton->setText(QStringLiteral(" Record   Start"));
     m_ui.recordButton->setAccessibleName(QStringLiteral("Record Start"));
-    if (!storeFull)
-        return;
-    const int waiting = m_logger.waitingLines();
-    inform(QStringLiteral("La mémoire de l'enregistrement est pleine (32000 mesures) : "
-                          "l'enregistrement est arrêté.\n")
-           + (waiting == 0 ? QStringLiteral("Les mesures sont dans le fichier ; relancez « Record » "
-                                            "pour un nouvel enregistrement.")
-                           : QStringLiteral("%1 mesure(s) attendent encore d'être écrites dans le fichier ; "
-                                            "elles le seront dès que possible.")
-                                 .arg(waiting)));
+    if (storeFull)
+        inform(storeFullNotice(m_logger.waitingLines()));
 }
 
 void MainWindow::showSample()
 {
     m_ui.historyList->showCount(m_logger.samples().count());
-    m_traceCount = m_logger.samples().count();
-    // From index 97 on a new point lies beyond the right edge: nothing visible changes.
-    if (m_traceCount <= static_cast<int>(kChartWidthUnits) + 1)
-        m_ui.chart->update();
-}
-
-QString MainWindow::historyText() const
-{
-    return m_ui.historyList->text();
-}
-
-void MainWindow::onTestKey(QChar key)
-{
-    m_logger.pressTestKey(key);
+    m_ui.chart->showCount(m_logger.samples().count());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -397,7 +333,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
                 m_lastKey = key;
                 m_lastKeyTarget = w;
                 if (key->text().size() == 1)
-                    onTestKey(key->text().at(0));
+                    m_logger.pressTestKey(key->text().at(0));
             }
         }
     }
@@ -406,103 +342,22 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::onLedTimer()
 {
-    if (m_ui.ledDisc->fillColor == kLedOffColor) {
-        m_ui.ledDisc->fillColor = kLedOnColor;
-        m_ui.ledHalo->backOpaque = true;
-        m_ui.ledHalo->borderSolid = true;
-        m_ui.led->update();
-    } else {
-        turnLedOff();
-    }
-}
-
-void MainWindow::turnLedOff()
-{
-    m_ui.ledDisc->fillColor = kLedOffColor;
-    m_ui.ledHalo->backOpaque = false;
-    m_ui.ledHalo->borderSolid = false;
-    m_ui.led->update();
+    m_ui.light->setLit(!m_ui.light->isLit());
 }
 
 void MainWindow::showWaiting()
 {
     updateQuitQuestion();
-    const auto waiting = m_logger.waiting();
-    if (waiting.isEmpty()) {
+    const WaitingNotice notice = waitingNotice(m_logger.waiting());
+    if (notice.text.isEmpty()) {
         m_ui.waitingNotice->hide();
         return;
     }
-    int lines = 0;
-    QStringList detail;
-    for (const Logger::Waiting &w : waiting) {
-        lines += w.lines;
-        detail << QStringLiteral("« %1 » : %2 ; %3 mesure(s) en attente.")
-                      .arg(displayableName(w.file), w.reason)
-                      .arg(w.lines);
-    }
-    m_ui.waitingNotice->setText(QStringLiteral("Écriture impossible : %1\n%2 mesure(s) en attente")
-                                    .arg(waiting.constFirst().reason)
-                                    .arg(lines));
-    m_ui.waitingNotice->setToolTip(
-        detail.join(QLatin1Char('\n'))
-        + QStringLiteral("\nLes mesures attendent en mémoire et seront écrites dès que possible."));
-    m_ui.waitingNotice->setAccessibleName(m_ui.waitingNotice->text());
+    m_ui.waitingNotice->setText(notice.text);
+    m_ui.waitingNotice->setToolTip(notice.detail);
+    m_ui.waitingNotice->setAccessibleName(notice.text);
     m_ui.waitingNotice->show();
     m_ui.waitingNotice->raise();
-}
-
-// ---- Display ---------------------------------------------------------------------------
-
-void MainWindow::paintTrace(QPainter &p, QSize area)
-{
-    if (m_traceCount < 0)
-        return;
-    p.setPen(QPen(m_ui.chart->foreColor(), 1));
-    const double sx = (area.width() - 1) / kChartWidthUnits;
-    const double sy = (area.height() - 1) / kChartHeightUnits;
-    for (const auto &run : tracePolylines(m_logger.samples())) {
-        QPolygon poly;
-        for (const QPointF &pt : run)
-            poly << QPoint(qRound(pt.x() * sx), qRound(pt.y() * sy));
-        if (poly.size() == 1)
-            p.drawPoint(poly.first());
-        else
-            p.drawPolyline(poly);
-    }
-}
-
-void MainWindow::drawScales()
-{
-    PictureBox *boxes[] = {m_ui.timeScale, m_ui.rightScale, m_ui.leftScale};
-    for (PictureBox *b : boxes) {
-        b->setAutoRedraw(true);
-        b->surface().resize(b->drawingArea().size());
-        b->surface().clear();
-    }
-    // Time axis: the chart's 96 units across, pixels down.
-    PictureSurface &time = m_ui.timeScale->surface();
-    time.setScale(kChartWidthUnits, m_ui.timeScale->drawingArea().height());
-    for (const ScaleMark &m : timeAxisMarks(time.scaleWidth())) {
-        time.drawLine(m.from, m.to);
-        time.printLine(m.label);
-    }
-    // Right scale: the chart's 100 units across, twips down.
-    PictureSurface &right = m_ui.rightScale->surface();
-    right.setScale(kChartHeightUnits, m_ui.rightScale->drawingArea().height() * kTwipsPerPixel);
-    for (const ScaleMark &m : rightScaleMarks(right.scaleHeight())) {
-        right.drawLine(m.from, m.to);
-        right.printLine(m.label);
-    }
-    // Left scale: twips both ways.
-    PictureSurface &left = m_ui.leftScale->surface();
-    const QSize leftArea = m_ui.leftScale->drawingArea().size();
-    left.setScale(leftArea.width() * kTwipsPerPixel, leftArea.height() * kTwipsPerPixel);
-    for (const ScaleMark &m : leftScaleMarks(left.scaleHeight())) {
-        left.drawLine(m.from, m.to);
-        left.printLine(m.label);
-    }
-    for (PictureBox *b : boxes)
-        b->update();
 }
 
 // ---- Live readout ----------------------------------------------------------------------

@@ -4,7 +4,8 @@
 
 namespace orv {
 
-// Main window caption naming the recording file: long form when the chart is shown.
+// What the chart toggle changes: the main window's width, and its title naming the
+// recording file, long when the chart is shown.
 QString titleText(bool chartShown, const QString &recordingFileName);
 
 // Window widths of the chart toggle, in twips.
@@ -19,5 +20,9 @@ struct ToggleResult {
     bool chartShown;
 };
 ToggleResult chartToggle(int currentWidthTwips);
+
+// The window's width in twips for a client area this many pixels wide, and back.
+int windowWidthTwips(int clientWidthPixels);
+int clientWidthPixels(int windowWidthTwips);
 
 } // namespace orv

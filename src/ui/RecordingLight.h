@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+namespace orv {
+
+// The recording light: a dark red disc with a white highlight; lit, the disc turns bright red
+// in a pink halo. It blinks while a recording runs.
+class RecordingLight : public QWidget {
+    Q_OBJECT
+public:
+    explicit RecordingLight(QWidget *parent);
+
+    void setLit(bool lit);
+    bool isLit() const { return m_lit; }
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+
+private:
+    bool m_lit = false;
+};
+
+} // namespace orv
