@@ -1,7 +1,7 @@
-// Cost of one sampling tick with a full store, without the disk, and of the durable write
-// of one line beside it.
-#include "core/Clock.h"
-#include "core/FileSystem.h"
+// Cost of one sampling tick with a full store, the disk's work left to the writer's thread,
+// and of the durable write of one line beside it.
+#include "FakeClock.h"
+#include "FaultyFileSystem.h"
 #include "core/LineFile.h"
 #include "core/Recorder.h"
 
@@ -14,51 +14,23 @@ using namespace orv;
 
 namespace {
 
-// Time moves one second per call, so every tick takes a sample.
-class SecondsClock final : public Clock {
-public:
-    qint64 steadyMs() const override { return m_ms; }
-    QDateTime localNow() const override { return m_wall; }
-    void step() { m_ms += 1000; }
-
-private:
-    qint64 m_ms = 0;
-    QDateTime m_wall{QDate(2026, 12, 5), QTime(14, 3, 7)};
-};
-
-// Every write lands nowhere: what is left is the tick itself.
-class NoDisk final : public PosixFileSystem {
-public:
-    int open(const QString &, Open, int &fd) override
-    {
-        fd = 1000;
-        return 0;
-    }
-    int write(int, QByteArrayView) override { return 0; }
-    int writeAt(int, qint64, QByteArrayView) override { return 0; }
-    int status(int, Status &out) override
-    {
-        out = {};
-        return 0;
-    }
-    int sync(int) override { return 0; }
-    int close(int) override { return 0; }
-};
-
 void BM_TickWithAFullStoreWithoutDisk(benchmark::State &state)
 {
-    SecondsClock clock;
-    NoDisk disk;
+    QTemporaryDir dir;
+    test::FakeClock clock;
+    test::FaultyFileSystem disk;
+    disk.skipSync = true;
     Recorder recorder(clock, disk, {});
     const Readings readings{128, 255};
     for (auto _ : state) {
         state.PauseTiming();
-        recorder.start(samplingPlan(Interval::Second1), QStringLiteral("data_tr.csv"));
+        recorder.start(samplingPlan(Interval::Second1), dir.filePath(QStringLiteral("data_tr.csv")));
         for (int i = 0; i < SampleStore::Capacity - 1; ++i) {
-            clock.step();
+            clock.advance(1000);
             recorder.tick(readings);
         }
-        clock.step();
+        recorder.writer().drain(); // the writer's thread idle again
+        clock.advance(1000);
         state.ResumeTiming();
         benchmark::DoNotOptimize(recorder.tick(readings));
     }

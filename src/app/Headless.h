@@ -24,13 +24,13 @@ public:
     int start();
     // SIGTERM and the like: everything ends; returns the exit code.
     int finish();
-    // A message of the program's on standard error: "orvalin : <text>".
-    void say(const QString &text);
 
 Q_SIGNALS:
     void finished(int exitCode);
 
 private:
+    // A message of the program's on standard error: "orvalin : <text>".
+    void say(const QString &text);
     void printSample(int number);
     void onStopped(bool storeFull);
     void onWaitingChanged();

@@ -98,8 +98,7 @@ struct WindowApplication {
     {
         qInstallMessageHandler(previousHandler); // the display is there
 
-        QApplication::setStyle(QStringLiteral("Fusion"));
-        orv::installFontSubstitutions();
+        orv::useProgramLook();
         QApplication::setWindowIcon(orv::programIcon());
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         orv::installFrenchTranslations(qtFrench);

@@ -44,7 +44,6 @@ public:
     const SampleStore &store() const { return m_store; }
     RecordingWriter &writer() { return m_writer; }
     const RecordingWriter &writer() const { return m_writer; }
-    const QString &file() const { return m_file; }
 
 private:
     const Clock &m_clock;

@@ -45,6 +45,22 @@ QString shownList(const QStringList &files)
     return shownFiles.join(QStringLiteral(", "));
 }
 
+// The French sentence for a torn end cut off a recording file.
+QString fragmentNotice(const QString &file, const Fragment &fragment)
+{
+    if (!fragment.cut)
+        return QStringLiteral("le fichier %1 ne se terminait pas par une fin de ligne : une fin de ligne a été "
+                              "ajoutée pour que les nouvelles mesures commencent sur une ligne à elles")
+            .arg(displayableName(file));
+    QString text = QStringLiteral("le fichier %1 se terminait par une ligne incomplète (« %2 »), sans doute coupée "
+                                  "par un arrêt brutal : elle a été retirée pour que les nouvelles mesures "
+                                  "commencent sur une ligne à elles")
+                       .arg(displayableName(file), shown(fragment.bytes));
+    if (fragment.keptIn.isEmpty())
+        return text + QStringLiteral(" ; aucun dossier n'a pu garder ses octets, ils sont ci-dessus");
+    return text + QStringLiteral(", et gardée dans %1").arg(displayableName(fragment.keptIn));
+}
+
 } // namespace
 
 Logger::Logger(LoggerServices services, QObject *parent)
@@ -398,21 +414,6 @@ QStringList Logger::rescuedEarlierNotices() const
         out << QStringLiteral("un morceau de ligne incomplète retiré d'un fichier d'enregistrement a été gardé dans %1")
                    .arg(shownList(fragments));
     return out;
-}
-
-QString Logger::fragmentNotice(const QString &file, const Fragment &fragment)
-{
-    if (!fragment.cut)
-        return QStringLiteral("le fichier %1 ne se terminait pas par une fin de ligne : une fin de ligne a été "
-                              "ajoutée pour que les nouvelles mesures commencent sur une ligne à elles")
-            .arg(displayableName(file));
-    QString text = QStringLiteral("le fichier %1 se terminait par une ligne incomplète (« %2 »), sans doute coupée "
-                                  "par un arrêt brutal : elle a été retirée pour que les nouvelles mesures "
-                                  "commencent sur une ligne à elles")
-                       .arg(displayableName(file), shown(fragment.bytes));
-    if (fragment.keptIn.isEmpty())
-        return text + QStringLiteral(" ; aucun dossier n'a pu garder ses octets, ils sont ci-dessus");
-    return text + QStringLiteral(", et gardée dans %1").arg(displayableName(fragment.keptIn));
 }
 
 } // namespace orv

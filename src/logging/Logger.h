@@ -86,9 +86,8 @@ public:
     QDateTime now() const;
     // Why the source gives no values, in French; empty when all is well.
     QString sourceProblem() const;
-    // Files of earlier runs kept in the rescue folders that the user has not been told about,
-    // and what to tell of them, in French, one sentence each.
-    const QStringList &rescuedEarlier() const { return m_rescuedEarlier; }
+    // What to tell of the files of earlier runs kept in the rescue folders that the user has
+    // not been told about, in French, one sentence each.
     QStringList rescuedEarlierNotices() const;
     // Empty unless the settings file read at start-up was damaged or unreadable; lower case,
     // in French.
@@ -146,9 +145,6 @@ public:
     QTimer &sampleTimer() { return m_sampleTimer; }
     QTimer &readoutTimer() { return m_readoutTimer; }
     QTimer &maintenanceTimer() { return m_maintenanceTimer; }
-
-    // The French sentence for a torn end cut off a recording file.
-    static QString fragmentNotice(const QString &file, const Fragment &fragment);
 
 Q_SIGNALS:
     void recordingStarted();

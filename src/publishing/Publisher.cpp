@@ -755,10 +755,4 @@ QString Publisher::summary() const
     return text;
 }
 
-int Publisher::waiting() const
-{
-    std::lock_guard lock(m_shared->mutex);
-    return static_cast<int>(m_shared->queue.size());
-}
-
 } // namespace orv

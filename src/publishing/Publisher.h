@@ -69,7 +69,6 @@ public:
 
     // In French, for a tooltip: the broker, the connection, the samples waiting.
     QString summary() const;
-    int waiting() const;
 
 Q_SIGNALS:
     // French, lower case: the connection made, each kind of trouble once until it is made

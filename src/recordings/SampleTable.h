@@ -51,7 +51,6 @@ public:
     // Samples read after these, in file order. When more began inside the last recording of
     // this table (it was read from a later part of the file), its first span continues it.
     void append(const SampleTable &more);
-    bool continuesEarlier() const { return m_continuesEarlier; }
     void setContinuesEarlier(bool c) { m_continuesEarlier = c; }
 
 private:

@@ -26,11 +26,6 @@ public:
     static constexpr const char *kMailSubject = "Question sur Orvalin Temps Réel";
     static constexpr const char *kWebAddress = "https://orvalin.example.org/";
 
-    // Verbs of the Windows shell's open action, mail and web in their own cases. A desktop
-    // without that shell has no verb to pass: the link text alone decides what opens.
-    static constexpr const char *kMailVerb = "Open";
-    static constexpr const char *kWebVerb = "open";
-
     // Hand one link to the desktop. A failure is the desktop's to show; nothing changes here.
     void openMail();
     void openWebSite();

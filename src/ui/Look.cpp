@@ -7,15 +7,9 @@
 
 namespace orv {
 
-QFont layoutFont(const QString &family, double points, bool bold)
-{
-    QFont f(family);
-    // Sizes in pixels at the design resolution, so text fits the twip layout on any screen.
-    f.setPixelSize(qRound(points * 96.0 / 72.0));
-    f.setWeight(bold ? QFont::Bold : QFont::Normal);
-    return f;
-}
+namespace {
 
+// The fallbacks for the layout's font names.
 void installFontSubstitutions()
 {
     const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
@@ -26,6 +20,17 @@ void installFontSubstitutions()
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
     QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"), sans);
     QFont::insertSubstitutions(QStringLiteral("MS Serif"), serif);
+}
+
+} // namespace
+
+QFont layoutFont(const QString &family, double points, bool bold)
+{
+    QFont f(family);
+    // Sizes in pixels at the design resolution, so text fits the twip layout on any screen.
+    f.setPixelSize(qRound(points * 96.0 / 72.0));
+    f.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return f;
 }
 
 void useProgramLook()

@@ -18,9 +18,6 @@ inline const QColor kTextColor{0, 0, 0};
 // A font of the layout by its name; missing faces fall back to metric-compatible ones.
 QFont layoutFont(const QString &family, double points, bool bold = false);
 
-// Registers the fallbacks for the layout's font names; call once after QApplication.
-void installFontSubstitutions();
-
 // The windows' look whatever the desktop: the Fusion style and the layout's fonts or their
 // fallbacks. Call once after QApplication.
 void useProgramLook();

@@ -24,7 +24,6 @@ public:
 
     QRadioButton *intervalButton(Interval interval) const;
     QRadioButton *sourceButton(SourceKind kind) const;
-    QPushButton *okButton() const { return m_ok; }
 
 Q_SIGNALS:
     void intervalChosen(Interval interval);

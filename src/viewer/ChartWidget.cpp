@@ -121,11 +121,6 @@ void ChartWidget::pan(double seconds)
     applyRange(m_scene.from + seconds, m_scene.to + seconds);
 }
 
-void ChartWidget::showRange(double from, double to)
-{
-    applyRange(from, to);
-}
-
 void ChartWidget::setCursorSample(qsizetype sample)
 {
     if (sample == m_scene.cursor)

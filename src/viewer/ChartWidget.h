@@ -25,7 +25,6 @@ public:
     void setSamples(const SampleTable *table, const MinMaxIndex *index, RecordingSpan samples);
     void setMessage(const QString &message);
     const ChartScene &scene() const { return m_scene; }
-    bool showsWhole() const { return m_whole; }
     bool followsEnd() const { return m_atEnd; }
 
     void showWhole();
@@ -34,7 +33,6 @@ public:
     void zoomIn() { zoom(0.5, (m_scene.from + m_scene.to) / 2); }
     void zoomOut() { zoom(2, (m_scene.from + m_scene.to) / 2); }
     void pan(double seconds);
-    void showRange(double from, double to);
     void setCursorSample(qsizetype sample);
 
 Q_SIGNALS:

@@ -35,16 +35,7 @@ public:
     // One window each, deleted when closed.
     static void open(const QStringList &paths, ViewerServices services);
 
-    const QString &path() const { return m_path; }
-    ChartWidget *chart() const { return m_chart; }
-    QListWidget *recordingList() const { return m_list; }
-    QLabel *notice() const { return m_notice; }
-    QLabel *cursorReadout() const { return m_cursor; }
-    QProgressBar *progressBar() const { return m_progress; }
-    bool loading() const { return m_loading; }
-    const SampleTable *samples() const { return m_table.get(); }
-
-    // What the reader found; the watch calls it, tests may too.
+    // What the reader found, from the watch.
     void apply(const RecordingReader::Update &update);
     void exportWorkbook();
     void exportPicture(const QString &suffix);

@@ -404,7 +404,7 @@ TEST(OptionsWindow, IsADialogWhereEnterPressesOkAndEscapeDoesWhatTheCloseBoxDoes
         ASSERT_TRUE(QTest::qWaitForWindowActive(options));
         EXPECT_FALSE(rig.window->isEnabled());
         EXPECT_EQ(QAccessible::queryAccessibleInterface(options)->role(), QAccessible::Dialog);
-        EXPECT_TRUE(options->okButton()->isDefault());
+        EXPECT_TRUE(options->findChild<QPushButton *>(QStringLiteral("okButton"))->isDefault());
         options->findChild<QWidget *>(QLatin1String(focused))->setFocus();
         QTest::keyClick(options->windowHandle(), key);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
