@@ -3,10 +3,8 @@
 
 #include "FakeClock.h"
 #include "FaultyFileSystem.h"
-#include "core/FileSystem.h"
-#include "core/Texts.h"
+#include "Helpers.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,12 +12,6 @@
 using namespace orv;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Runs the sampling timer as the event loop would: each tick when the last one said, or at
 // once when the process comes back from a stall after its time.
@@ -35,7 +27,7 @@ struct Recording {
     QByteArray file(const char *name = "rec.csv")
     {
         recorder.writer().drain();
-        return readAll(path(name));
+        return test::readAll(path(name));
     }
 
     void start(Interval interval, const char *file = "rec.csv")
@@ -67,20 +59,6 @@ struct Recording {
 };
 
 } // namespace
-
-TEST(Recorder, FirstSampleAtOnceThenOnePerSecondIntoAByteExactFile)
-{
-    Recording r;
-    r.start(Interval::Second1);
-    r.run(10, {0, std::nullopt});
-    r.run(2000, {-3, std::nullopt});
-    r.run(1000, {128, 255});
-    EXPECT_EQ(r.file(), QByteArray("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n"
-                                   "1;0;;12-05-2026;14:03:07\r\n"
-                                   "2;-3;;12-05-2026;14:03:08\r\n"
-                                   "3;-3;;12-05-2026;14:03:09\r\n"
-                                   "4;128;255;12-05-2026;14:03:10\r\n"));
-}
 
 TEST(Recorder, SamplesFollowTheirPlanForEveryInterval)
 {
@@ -160,25 +138,4 @@ TEST(Recorder, AFullStoreStopsTheRecordingAtTheLastSlot)
     const QByteArray file = r.file("full.csv");
     EXPECT_EQ(file.count('\n'), SampleStore::Capacity + 1);
     EXPECT_TRUE(file.endsWith("32000;7;8;12-05-2026;22:56:26\r\n"));
-}
-
-TEST(NumberTexts, ThreeStylesThatMustNotBeMixedUp)
-{
-    struct Case {
-        qint64 value;
-        const char *decimal, *padded, *label;
-    };
-    const Case cases[] = {
-        {0, "0", "000", " 0 "},
-        {7, "7", "007", " 7 "},
-        {1234, "1234", "1234", " 1234 "},
-        {-5, "-5", "-005", "-5 "},
-        {-32768, "-32768", "-32768", "-32768 "},
-        {std::numeric_limits<qint64>::min(), "-9223372036854775808", "-9223372036854775808", "-9223372036854775808 "},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(decimalText(c.value), QLatin1String(c.decimal));
-        EXPECT_EQ(zeroPadded3(c.value), QLatin1String(c.padded));
-        EXPECT_EQ(scaleLabel(c.value), QLatin1String(c.label));
-    }
 }

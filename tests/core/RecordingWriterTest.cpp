@@ -6,6 +6,7 @@
 
 #include "FakeClock.h"
 #include "FaultyFileSystem.h"
+#include "Helpers.h"
 #include "Printers.h"
 #include "core/LineFile.h"
 #include "core/RescueFiles.h"
@@ -28,18 +29,8 @@ using namespace orv;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-}
+using test::readAll;
+using test::writeFile;
 
 QByteArray line(int n)
 {
@@ -119,10 +110,6 @@ TEST(RecordingWriter, LinesWaitUntilWriteSyncAndCloseSucceedThenGoOutOnceInOrder
         const char *reason;
         bool existingFileToo = true; // also for a file that already holds lines
     };
-    const auto syncFails = [](int error) { return [error](Folder &f, const QString &) { f.files.syncError = error; }; };
-    const auto closeFails = [](int error) {
-        return [error](Folder &f, const QString &) { f.files.closeError = error; };
-    };
     const auto mendDisk = [](Folder &f, const QString &) {
         f.files.writeError = f.files.syncError = f.files.closeError = 0;
     };
@@ -134,10 +121,10 @@ TEST(RecordingWriter, LinesWaitUntilWriteSyncAndCloseSucceedThenGoOutOnceInOrder
         {"a full disk", [](Folder &f, const QString &) { f.files.writeError = ENOSPC; }, mendDisk,
          "le disque est plein"},
         // The write lands in memory; the disk says only at the sync or the close that it failed.
-        {"a failing sync", syncFails(EIO), mendDisk, "erreur de lecture ou d'écriture du disque"},
-        {"a share over quota at the sync", syncFails(ENOSPC), mendDisk, "le disque est plein"},
-        {"a share over quota at the close", closeFails(EDQUOT), mendDisk, "le disque est plein"},
-        {"a failing close", closeFails(EIO), mendDisk, "erreur de lecture ou d'écriture du disque"},
+        {"a failing sync", [](Folder &f, const QString &) { f.files.syncError = EIO; }, mendDisk,
+         "erreur de lecture ou d'écriture du disque"},
+        {"a share over quota at the close", [](Folder &f, const QString &) { f.files.closeError = EDQUOT; }, mendDisk,
+         "le disque est plein"},
     };
     for (const Case &c : cases) {
         for (const bool fileExists : {false, true}) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Eventually.h"
+#include "Helpers.h"
 #include "sources/SerialPort.h"
 
 #include <QCoreApplication>
@@ -74,7 +74,8 @@ private:
 // does in a window busy elsewhere.
 inline bool waitForWaiting(SerialPort &port, qint64 count)
 {
-    return eventually([&] { return port.bytesWaiting() == count; }, false);
+    return within(
+        5000, [&] { return port.bytesWaiting() == count; }, false);
 }
 
 } // namespace orv::test

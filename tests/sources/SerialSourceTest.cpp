@@ -112,12 +112,12 @@ TEST(SerialSource, AMissingBusyOrLostDeviceIsExplainedGivesNoValueAndIsPickedUpA
     EXPECT_EQ(source.poll().value1, 50);
 
     device.unplug();
-    ASSERT_TRUE(orv::test::eventually([&] { return !port.isOpen(); })) << "Qt's event loop alone sees the hangup";
+    ASSERT_TRUE(orv::test::within(5000, [&] { return !port.isOpen(); })) << "Qt's event loop alone sees the hangup";
     EXPECT_EQ(source.latest(), Readings{}); // no poll until the replug: latest() alone must see it
     const QString unplugged = orv::serialProblemText(SerialFault::LinkLost, device.path());
     EXPECT_EQ(source.problem(), unplugged);
     ASSERT_TRUE(device.plug());
-    EXPECT_TRUE(orv::test::eventually([&] {
+    EXPECT_TRUE(orv::test::within(5000, [&] {
         otherProgram.open();
         return otherProgram.isOpen();
     })) << "the event loop alone closed our port, releasing its lock";

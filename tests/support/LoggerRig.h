@@ -3,23 +3,17 @@
 #include "FakeClock.h"
 #include "FakeSources.h"
 #include "FaultyFileSystem.h"
+#include "Helpers.h"
 #include "logging/Logger.h"
 #include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <memory>
 
 namespace orv::test {
-
-inline QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A logger on fakes, in a folder of its own that is also the current directory.
 struct LoggerRig {

@@ -1,17 +1,14 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
+#include "Helpers.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <mosquitto.h>
 
 #include <csignal>
-#include <functional>
 #include <mutex>
 #include <netinet/in.h>
 #include <pwd.h>
@@ -21,19 +18,6 @@
 #include <vector>
 
 namespace orv::test {
-
-// Waits, processing events, until the condition holds; false after ms.
-inline bool within(int ms, const std::function<bool()> &condition)
-{
-    const QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 inline sockaddr_in loopback(int port)
 {

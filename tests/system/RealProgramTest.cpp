@@ -1,6 +1,7 @@
 // The real program as a process: single instance, killed or stopped while recording,
 // the command line, and the headless mode end to end on a pseudo-terminal.
-#include <QDeadlineTimer>
+#include "Helpers.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,24 +26,10 @@
 
 namespace {
 
+using orv::test::readAll;
+using orv::test::within;
+
 const QByteArray kHeader("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n");
-
-bool within(int ms, const std::function<bool()> &condition)
-{
-    const QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A copy of the program in a folder of its own, which is also its current folder, so its
 // settings file lands there; its own lock, runtime, config and data folders.

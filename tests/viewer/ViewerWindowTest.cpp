@@ -3,9 +3,9 @@
 // write what they say, and a file that is not a recording is told by name and reason.
 #include "viewer/ViewerWindow.h"
 
+#include "Helpers.h"
 #include "Printers.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 using namespace orv;
+using test::within;
 
 namespace {
 
@@ -37,17 +38,6 @@ public:
     std::optional<QSize> pictureSize(QWidget *, QSize) override { return size; }
     void inform(QWidget *, const QString &text) override { messages << text; }
 };
-
-bool within(int ms, const std::function<bool()> &condition)
-{
-    const QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
 
 QStringList listed(const QListWidget *list)
 {
