@@ -11,24 +11,13 @@ TEST(FileNames, EveryNameKeepsItsBytesAndIsShownHarmless)
         QByteArray bytes;
         const char *shown; // UTF-8
     } cases[] = {
-        {"donn\xc3\xa9"
-         "es.csv",
-         "données.csv"},
-        {"donn\xe9"
-         "es.csv",
-         "donn\\xe9es.csv"}, // Windows-1252, not UTF-8
-        {"donn\xef\xbf\xbd"
-         "es.csv",
-         "donn\xef\xbf\xbd"
-         "es.csv"}, // a real U+FFFD stays apart
+        {"donn\303\251es.csv", "données.csv"},
+        {"donn\351es.csv", "donn\\xe9es.csv"},                // Windows-1252, not UTF-8
+        {"donn\357\277\275es.csv", "donn\357\277\275es.csv"}, // a real U+FFFD stays apart
         {"\x1b[2J\x1b]0;x\x07.csv", "\\x1b[2J\\x1b]0;x\\x07.csv"},
         {"a\nb\tc\x7f.csv", "a\\x0ab\\x09c\\x7f.csv"},
-        {"\xc2\x9b"
-         "31m.csv",
-         "\\x9b31m.csv"}, // C1 CSI, valid UTF-8
-        {"fdp.\xe2\x80\xae"
-         "vsc.exe",
-         "fdp.\\u202evsc.exe"}, // reverses what follows
+        {"\302\23331m.csv", "\\x9b31m.csv"},               // C1 CSI, valid UTF-8
+        {"fdp.\342\200\256vsc.exe", "fdp.\\u202evsc.exe"}, // reverses what follows
         {"\xed\xa0\x80\xc0\xaf\xf4\x90\x80\x80\xc3", "\\xed\\xa0\\x80\\xc0\\xaf\\xf4\\x90\\x80\\x80\\xc3"},
         {"\xf0\x9f\x8c\xb1\xe9.csv", "\xf0\x9f\x8c\xb1\\xe9.csv"}, // a pair before an escaped byte
     };

@@ -18,9 +18,8 @@ class FaultyFileSystem final : public PosixFileSystem {
 public:
     std::atomic<int> writeError{0}; // every write fails with this (ENOSPC: a full disk)
     std::atomic<int> syncError{0};
-    std::atomic<int> closeError{0};  // reported after the descriptor is closed, as Linux does
-    std::atomic<int> syncDelayMs{0}; // a slow disk or a network share
-    std::atomic<int> writes{0};
+    std::atomic<int> closeError{0};    // reported after the descriptor is closed, as Linux does
+    std::atomic<int> syncDelayMs{0};   // a slow disk or a network share
     std::atomic<bool> skipSync{false}; // for tests that write thousands of lines
 
     ~FaultyFileSystem() override { releaseSyncs(); }
@@ -58,12 +57,10 @@ public:
     }
     int write(int fd, QByteArrayView data) override
     {
-        ++writes;
         return writeError && faulty(fd) ? writeError.load() : PosixFileSystem::write(fd, data);
     }
     int writeAt(int fd, qint64 offset, QByteArrayView data) override
     {
-        ++writes;
         return writeError && faulty(fd) ? writeError.load() : PosixFileSystem::writeAt(fd, offset, data);
     }
     int sync(int fd) override

@@ -58,10 +58,7 @@ public:
                               {"-c", "-b", file, "essai", QString::fromUtf8(password)});
             config += "allow_anonymous false\npassword_file " + QFile::encodeName(file) + "\n";
         }
-        QFile f(m_dir.filePath(QStringLiteral("mosquitto.conf")));
-        f.open(QIODevice::WriteOnly);
-        f.write(config);
-        f.close();
+        writeFile(m_dir.filePath(QStringLiteral("mosquitto.conf")), config);
         start();
     }
     ~MosquittoBroker()

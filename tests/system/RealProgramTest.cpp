@@ -1,5 +1,5 @@
-// The real program as a process: single instance, killed or stopped while recording,
-// the command line, and the headless mode end to end on a pseudo-terminal.
+// The real program as a process: single instance, killed or stopped while recording, the
+// command line, the headless mode, viewers and exports.
 #include "Helpers.h"
 
 #include <QDir>
@@ -17,11 +17,8 @@
 
 #include <algorithm>
 #include <csignal>
-#include <fcntl.h>
 #include <fstream>
 #include <iterator>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -118,21 +115,6 @@ TEST(RealProgram, OneInstanceAtATimeAndAKilledOneDoesNotBlockTheNext)
     EXPECT_FALSE(next->waitForFinished(1500)) << "the lock of a killed run must not hold";
     signalAndWait(*next, SIGTERM);
     EXPECT_EQ(next->exitCode(), 0);
-
-    // A window started while an unattended recording runs says what runs and how to stop it.
-    auto unattended = program.start({"--headless", "--record", "--source", "usb", "--file", "serre.csv"});
-    ASSERT_TRUE(within(5000, [&] { return readAll(program.path("serre.csv")).count('\n') == 2; }));
-    auto window = program.start({});
-    Output told;
-    const QByteArray stop =
-        QStringLiteral("(processus n° %1) avec la commande : kill %1").arg(unattended->processId()).toUtf8();
-    EXPECT_TRUE(within(5000, [&] {
-        told.collect(*window);
-        return told.err.contains(program.path("serre.csv").toUtf8()) && told.err.contains(stop);
-    })) << told.err.toStdString();
-    EXPECT_EQ(window->state(), QProcess::Running) << "its message box waits for the user";
-    signalAndWait(*window, SIGKILL);
-    signalAndWait(*unattended, SIGTERM);
 }
 
 TEST(RealProgram, KilledWhileRecordingTheFileEndsWithACompleteLineAndTheNextRunAppends)
@@ -165,9 +147,7 @@ TEST(RealProgram, ClosedOutputsStayClosedAndANameKeepsItsBytes)
     Program program;
     auto p = program.start({}, QStringLiteral("exec \"$0\" --headless --record --source usb --file "
                                               "\"$(printf 'donn\\351es\\033.csv')\" >&-"));
-    const std::string name = QFile::encodeName(program.dir.path()).toStdString()
-                             + "/donn\xe9"
-                               "es\x1b.csv";
+    const std::string name = QFile::encodeName(program.dir.path()).toStdString() + "/donn\351es\033.csv";
     Output said;
     ASSERT_TRUE(within(5000, [&] {
         said.collect(*p);
@@ -198,7 +178,7 @@ TEST(RealProgram, WithoutADisplayTheWindowSaysSoInFrenchAndEnds)
     }
 }
 
-TEST(RealProgram, CommandLineChoicesHoldForOneRunAndBadOnesAreRefused)
+TEST(RealProgram, CommandLineChoicesHoldForOneRunBadOnesAreRefusedAndAnUnattendedRecordingIsShared)
 {
     Program program;
     const QString settings = program.path(QStringLiteral("orvtr.cfg"));
@@ -235,40 +215,31 @@ TEST(RealProgram, CommandLineChoicesHoldForOneRunAndBadOnesAreRefused)
         said.collect(*p);
         return said.err.contains("K8055") && readAll(program.path("once.csv")).count('\n') == 2;
     }));
+    // A window started meanwhile says what runs and how to stop it.
+    auto window = program.start({});
+    Output told;
+    const QByteArray stop = QStringLiteral("(processus n° %1) avec la commande : kill %1").arg(p->processId()).toUtf8();
+    EXPECT_TRUE(within(5000, [&] {
+        told.collect(*window);
+        return told.err.contains(program.path("once.csv").toUtf8()) && told.err.contains(stop);
+    })) << told.err.toStdString();
+    EXPECT_EQ(window->state(), QProcess::Running) << "its message box waits for the user";
+    signalAndWait(*window, SIGKILL);
+    // Viewers and exports take no lock and need no display.
+    const auto [picture, saidPicture] = program.run({"--export", "once.csv", "--output", "o.png", "--size", "640x360"});
+    EXPECT_EQ(picture, 0) << saidPicture.toStdString();
+    EXPECT_EQ(QImage(program.path("o.png")).size(), QSize(640, 360));
+    const auto [workbook, saidWorkbook] = program.run({"--export", "once.csv", "--output", "o.xlsx"});
+    EXPECT_EQ(workbook, 0) << saidWorkbook.toStdString();
+    EXPECT_TRUE(readAll(program.path("o.xlsx")).startsWith("PK"));
+    auto viewer = program.start({"once.csv"});
+    EXPECT_FALSE(viewer->waitForFinished(1500)) << viewer->readAllStandardError().toStdString();
+    signalAndWait(*viewer, SIGTERM);
+
     signalAndWait(*p, SIGINT);
     EXPECT_EQ(p->exitCode(), 0);
     EXPECT_TRUE(said.out.startsWith("1;;;"));
     EXPECT_EQ(readAll(settings), stored);
-}
-
-TEST(RealProgram, StoppedWithLinesWaitingTheyGoToARescueFileAndTheNextStartSaysWhere)
-{
-    Program program;
-    QDir(program.dir.path()).mkdir(QStringLiteral("sub"));
-    const QStringList args{"--headless", "--record", "--source", "usb", "--file", "sub/rec.csv"};
-    auto p = program.start(args);
-    ASSERT_TRUE(within(5000, [&] { return readAll(program.path("sub/rec.csv")).count('\n') == 2; }));
-    QDir(program.path(QStringLiteral("sub"))).removeRecursively(); // a USB stick pulled
-    Output said;
-    ASSERT_TRUE(within(5000, [&] {
-        said.collect(*p);
-        return said.out.contains("\n3;");
-    }));
-    signalAndWait(*p, SIGTERM);
-    EXPECT_EQ(p->exitCode(), 3);
-    const QDir rescue(program.path(QStringLiteral("data/orvalin")));
-    const QStringList kept = rescue.entryList({QStringLiteral("secours-*-rec.csv")});
-    ASSERT_EQ(kept.size(), 1);
-    const QByteArray bytes = readAll(rescue.filePath(kept[0]));
-    EXPECT_TRUE(bytes.startsWith(kHeader + "2;;;"));
-
-    auto next = program.start(args);
-    Output again;
-    ASSERT_TRUE(within(5000, [&] {
-        again.collect(*next);
-        return again.err.contains(kept[0].toUtf8());
-    }));
-    signalAndWait(*next, SIGTERM);
 }
 
 TEST(RealProgram, SignalledWhileItsDiskHangsItEndsInTimeWithEveryLineInTheFileOrTheRescue)
@@ -315,84 +286,13 @@ TEST(RealProgram, SignalledWhileItsDiskHangsItEndsInTimeWithEveryLineInTheFileOr
                 lines.insert(line.left(line.indexOf(';')));
     for (const QByteArray &line : said.out.trimmed().split('\n'))
         EXPECT_TRUE(lines.contains(line.left(line.indexOf(';')))) << line.toStdString();
-}
 
-TEST(RealProgram, HeadlessOnASerialDeviceLinesOnStdoutAndInTheFile)
-{
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "needs a private mount namespace to put a pseudo-terminal at port 1";
-    int master = -1, slave = -1;
-    char name[128] = {};
-    termios raw{};
-    ::cfmakeraw(&raw);
-    ASSERT_EQ(::openpty(&master, &slave, name, &raw, nullptr), 0);
-    Program program;
-    // Port 1 is a pseudo-terminal in a private view of /dev and /sys: the real first port
-    // (the console here) is never touched. Each step must hold before the program starts.
-    const QString script = program.path(QStringLiteral("serial.sh"));
-    QFile s(script);
-    ASSERT_TRUE(s.open(QIODevice::WriteOnly));
-    // Its own /run/lock too: the port's lock file is not shared with other runs of the suite.
-    s.write(QStringLiteral("set -e\nmount -t tmpfs none /sys/class/tty\nmount -t tmpfs none /run/lock\n"
-                           "mkdir -p /sys/class/tty/ttyS0/device\n"
-                           "echo 4 > /sys/class/tty/ttyS0/type\nmount --bind %1 /dev/ttyS0\n"
-                           "exec %2 --headless --record --source serie --file serie.csv\n")
-                .arg(QString::fromLatin1(name), program.exe)
-                .toUtf8());
-    s.close();
-    auto p = std::make_unique<QProcess>();
-    p->setWorkingDirectory(program.dir.path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ORVALIN_LOCK_ROOT"), program.dir.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), program.path(QStringLiteral("run")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), program.path(QStringLiteral("config")));
-    p->setProcessEnvironment(env);
-    p->start(QStringLiteral("unshare"), {"--mount", "--propagation", "private", "sh", script});
-    Output said;
-    // One frame per readout tick, from when the port is open: frames piled up during a slow
-    // start make no single frame until the maintenance purge (10 s), which the wait outlasts.
-    const bool got = within(13000, [&] {
-        const char frame[4] = {1, 2, static_cast<char>(200), 4};
-        if (said.err.contains("enregistrement dans") && ::write(master, frame, 4) != 4)
-            return false;
-        QThread::msleep(550);
-        said.collect(*p);
-        return said.out.contains(";200;;");
-    });
-    if (!got && p->state() == QProcess::NotRunning)
-        GTEST_SKIP() << "no mount namespace here: " << p->readAllStandardError().toStdString();
-    ASSERT_TRUE(got) << said.out.toStdString() << said.err.toStdString();
-    signalAndWait(*p, SIGTERM);
-    said.collect(*p);
-    const QByteArray out = said.out;
-    EXPECT_EQ(p->exitCode(), 0);
-    ::close(master);
-    ::close(slave);
-    // Every line on stdout is in the file; value 2 is never set by a serial device.
-    QByteArray file = readAll(program.path(QStringLiteral("serie.csv")));
-    ASSERT_TRUE(file.startsWith(kHeader));
-    EXPECT_EQ(file.mid(kHeader.size()).replace("\r\n", "\n"), out);
-    for (const QByteArray &line : out.trimmed().split('\n'))
-        EXPECT_TRUE(line.contains(";200;;") || line.contains(";;;")) << line.toStdString();
-}
-
-TEST(RealProgram, ViewersAndExportsRunBesideARecordingWithoutADisplay)
-{
-    Program program;
-    auto recording =
-        program.start({"--headless", "--record", "--source", "usb", "--interval", "1s", "--file", "rec.csv"});
-    ASSERT_TRUE(within(5000, [&] { return readAll(program.path("rec.csv")).count('\n') >= 2; }));
-    // Neither takes the lock the recording holds; neither needs a display.
-    const auto [picture, saidPicture] =
-        program.run({"--export", "rec.csv", "--output", "rec.png", "--size", "640x360"});
-    EXPECT_EQ(picture, 0) << saidPicture.toStdString();
-    EXPECT_EQ(QImage(program.path("rec.png")).size(), QSize(640, 360));
-    const auto [workbook, saidWorkbook] = program.run({"--export", "rec.csv", "--output", "rec.xlsx"});
-    EXPECT_EQ(workbook, 0) << saidWorkbook.toStdString();
-    EXPECT_TRUE(readAll(program.path("rec.xlsx")).startsWith("PK"));
-    auto viewer = program.start({"rec.csv"});
-    EXPECT_FALSE(viewer->waitForFinished(1500)) << viewer->readAllStandardError().toStdString();
-    signalAndWait(*viewer, SIGTERM);
-    signalAndWait(*recording, SIGINT);
-    EXPECT_EQ(recording->exitCode(), 0);
+    // The next start says where they are.
+    auto next = program.start({"--headless", "--record", "--source", "usb", "--file", "rec.csv"});
+    Output again;
+    ASSERT_TRUE(within(5000, [&] {
+        again.collect(*next);
+        return again.err.contains(kept[0].toUtf8());
+    }));
+    signalAndWait(*next, SIGTERM);
 }

@@ -274,7 +274,7 @@ TEST(MainWindow, ANewRecordingFileIsUsedAtOnceAndTheOldNameComesBackIfItCannotBe
     }
 }
 
-TEST(MainWindow, OpenARecordingIsTheLastEntryOfFichierAndAsksTheApplication)
+TEST(MainWindow, TheMenusOpenAViewerAndToggleTheChartWhoseWidthIsStored)
 {
     Rig rig;
     QWidget *asked = nullptr;
@@ -283,11 +283,7 @@ TEST(MainWindow, OpenARecordingIsTheLastEntryOfFichierAndAsksTheApplication)
     EXPECT_EQ(rig.ui->openRecordingAction->text(), QStringLiteral("Ouvrir un enregistrement…"));
     rig.ui->openRecordingAction->trigger();
     EXPECT_EQ(asked, rig.window.get());
-}
 
-TEST(MainWindow, ChartToggleWidensNarrowsAndStoresTheWidth)
-{
-    Rig rig;
     rig.ui->chartAction->trigger();
     rig.settle();
     EXPECT_TRUE(rig.ui->chartAction->isChecked());
