@@ -36,7 +36,7 @@ QString shown(const std::vector<ScaleTick> &ticks)
 
 } // namespace
 
-TEST(HistoryList, LinesAsTheListShowsThem)
+TEST(Display, HistoryLinesAndTheTraceFrom0AtTheBottomTo255AtTheTopBrokenByMissingValues)
 {
     EXPECT_EQ(historyLine(sample(7, 128)), QStringLiteral(" 007 -- 128 --- 12-05-2026 -- 14:03:13"));
     EXPECT_EQ(historyLine(sample(-5, 0)), QStringLiteral(" -005 -- 000 --- 12-05-2026 -- 14:03:13"));
@@ -44,11 +44,8 @@ TEST(HistoryList, LinesAsTheListShowsThem)
     // A value nobody measured shows blanks, never a zero; the zero sample has no date.
     EXPECT_EQ(historyLine(sample(std::nullopt, 3)), QStringLiteral("     -- 003 --- 12-05-2026 -- 14:03:13"));
     EXPECT_EQ(historyLine(SampleStore().at(0)), QStringLiteral(" 000 -- 000 ---  -- "));
-}
 
-TEST(Trace, ZeroAtTheBottom255AtTheTopBrokenByMissingValues)
-{
-    // The chart's area as laid out: 101 x 93 pixels, 100/96 of a pixel per sample.
+    // The trace in the chart's area as laid out: 101 x 93 pixels, 100/96 of a pixel per sample.
     SampleStore store;
     for (std::optional<qint32> v : {std::optional<qint32>(255), {51}, {1000}, {}, {-40}})
         store.append(sample(v, std::nullopt));

@@ -28,12 +28,8 @@ int replay(const char *target, void (*check)(const std::uint8_t *, std::size_t))
 
 } // namespace
 
-TEST(FuzzInputs, TheSettingsReaderHoldsItsPromises)
+TEST(FuzzInputs, TheSettingsAndRecordingReadersHoldTheirPromises)
 {
     EXPECT_GT(replay("config", orv::fuzz::checkConfig), 0);
-}
-
-TEST(FuzzInputs, TheRecordingReaderHoldsItsPromises)
-{
     EXPECT_GT(replay("recording", orv::fuzz::checkRecording), 0);
 }

@@ -47,15 +47,11 @@ struct PublisherRig {
     QStringList notices;
     std::unique_ptr<Publisher> publisher;
 
-    Publisher &make(const BrokerAddress &broker, PublishTuning tuning = quick())
+    Publisher &start(const BrokerAddress &broker, PublishTuning tuning = quick())
     {
         publisher = std::make_unique<Publisher>(broker, Publisher::Services{files, {rescue.path()}}, tuning);
         QObject::connect(publisher.get(), &Publisher::notice, [this](const QString &text) { notices << text; });
-        return *publisher;
-    }
-    Publisher &start(const BrokerAddress &broker, PublishTuning tuning = quick())
-    {
-        make(broker, tuning).start();
+        publisher->start();
         return *publisher;
     }
     qsizetype told(const char *words) const { return notices.filter(QString::fromUtf8(words)).size(); }

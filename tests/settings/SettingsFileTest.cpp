@@ -1,7 +1,6 @@
 // The settings file as other programs and later starts read it, and how a save keeps it whole.
 #include "settings/SettingsFile.h"
 
-#include "FaultyFileSystem.h"
 #include "Helpers.h"
 
 #include <QDir>
@@ -54,6 +53,7 @@ constexpr auto kWritable = QFile::ReadOwner | QFile::WriteOwner;
 // no reading a file of mode 000.
 class PlainUserDisk : public PosixFileSystem {
 public:
+    int writeError = 0;
     int syncError = 0;
 
     int open(const QString &path, Open mode, int &fd) override
@@ -63,6 +63,10 @@ public:
                              : mode == Open::CreateNew ? !writable(file.absolutePath())
                                                        : !writable(path);
         return refused ? EACCES : PosixFileSystem::open(path, mode, fd);
+    }
+    int write(int fd, QByteArrayView data) override
+    {
+        return writeError ? writeError : PosixFileSystem::write(fd, data);
     }
     int sync(int fd) override { return syncError ? syncError : PosixFileSystem::sync(fd); }
 
@@ -141,7 +145,7 @@ TEST(SettingsReader, ReadsWhatOtherWritersLeaveAndDefaultsWhatIsUnusable)
 
 TEST(SettingsFileLoad, WhatStandsAtThePath)
 {
-    enum class Put { Nothing, Bytes, Pipe, Folder };
+    enum class Put { Nothing, Bytes, Pipe };
     const QByteArray good = kHeader + "\"a.csv\",4,1,7170\r\n";
     const Settings read = make("a.csv", Interval::Minutes15, SourceKind::Board, 7170);
     using S = SettingsFile::Status;
@@ -158,7 +162,6 @@ TEST(SettingsFileLoad, WhatStandsAtThePath)
         {Put::Bytes, good + QByteArray(70000, ' '), S::Damaged, read}, // beyond 64 KiB it is not ours
         // A pipe once hung the program forever: it must be left alone, not opened.
         {Put::Pipe, {}, S::Damaged, Settings{}},
-        {Put::Folder, {}, S::Damaged, Settings{}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(int(c.put));
@@ -168,7 +171,6 @@ TEST(SettingsFileLoad, WhatStandsAtThePath)
         if (c.put == Put::Bytes)
             put(path, c.bytes);
         ASSERT_TRUE(c.put != Put::Pipe || ::mkfifo(native.constData(), 0644) == 0);
-        ASSERT_TRUE(c.put != Put::Folder || QDir().mkdir(path));
         put(dir.filePath(".orvtr.cfg.0badc0de.tmp"), "a save killed before its rename");
         put(dir.filePath(".orvtr.cfg.0badc0de.tmp~"), "not ours");
         PosixFileSystem fs;
@@ -196,73 +198,53 @@ TEST(SettingsFileLoad, StartsFromThePortableFileUntilTheUserHasOne)
     EXPECT_EQ(file.load().settings, make("b.csv", Interval::Hours6, SourceKind::Serial, 10));
 }
 
-TEST(SettingsFileSave, AFailedSaveLeavesTheOldFileByteForByte)
-{
-    const QByteArray old = kHeader + "\"ancien.csv\",4,1,7170\r\n";
-    const struct {
-        int writeError, syncError;
-        const char *reason;
-    } cases[] = {
-        // no reason: the save succeeds
-        {0, 0, nullptr},
-        {ENOSPC, 0, "le disque est plein"},
-        {0, EIO, "erreur de lecture ou d'écriture du disque"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.reason ? c.reason : "no fault");
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("orvtr.cfg"));
-        put(path, old);
-        put(dir.filePath(".orvtr.cfg.89abcdef.tmp"), "a save killed before its rename");
-        test::FaultyFileSystem fs;
-        fs.writeError = c.writeError;
-        fs.syncError = c.syncError;
-        SettingsFile file(fs, path, dir.filePath(QStringLiteral("user/orvtr.cfg")));
-        const SettingsFile::Saved saved = file.save(Settings{});
-        EXPECT_EQ(saved.ok, c.reason == nullptr);
-        EXPECT_EQ(readAll(path), c.reason ? old : formatSettings(Settings{}));
-        const QString message = QStringLiteral("Les réglages n'ont pas pu être enregistrés dans « %1 » : %2.");
-        EXPECT_EQ(saved.message, c.reason ? message.arg(path, QString::fromUtf8(c.reason)) : QString());
-        // No temporary file left behind, and a full disk is no reason to move elsewhere.
-        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("orvtr.cfg")});
-        EXPECT_EQ(file.path(), path);
-    }
-}
-
-TEST(SettingsFileSave, AFolderThatTakesNoNewFile)
+TEST(SettingsFileSave, AFailedSaveLeavesTheOldFileByteForByteAndOnlyARefusalMovesIt)
 {
     // Longer than the new line, so writing in place must also cut the file.
     const QByteArray old = kHeader + "\"un nom bien plus long.csv\",4,1,7170\r\n";
     const QByteArray line = formatSettings(Settings{});
     const struct {
+        bool folderWritable;
         QFile::Permissions fileMode;
-        int syncError;
+        int writeError, syncError;
+        const char *reason; // nullptr: saved
         QByteArray portableAfter, userAfter;
-        bool ok, movesToUser;
     } cases[] = {
-        {kWritable, 0, line, "", true, false}, // rewritten in place
-        {kWritable, EIO, old, "", false, false},
-        {QFile::ReadOwner, 0, old, line, true, true},
+        {true, kWritable, 0, 0, nullptr, line, ""},
+        {true, kWritable, ENOSPC, 0, "le disque est plein", old, ""}, // no reason to move elsewhere
+        {true, kWritable, 0, EIO, "erreur de lecture ou d'écriture du disque", old, ""},
+        {false, kWritable, 0, 0, nullptr, line, ""}, // a folder that takes no new file: in place
+        {false, kWritable, 0, EIO, "erreur de lecture ou d'écriture du disque", old, ""},
+        {false, QFile::ReadOwner, 0, 0, nullptr, old, line}, // refused: the user's file
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.syncError);
+        SCOPED_TRACE(testing::Message() << c.folderWritable << ' ' << c.writeError << ' ' << c.syncError);
         QTemporaryDir dir;
         const QString folder = dir.filePath(QStringLiteral("portable"));
         const QString portable = folder + QStringLiteral("/orvtr.cfg");
         const QString user = dir.filePath(QStringLiteral("home/.config/orvalin/orvtr.cfg"));
         ASSERT_TRUE(QDir().mkdir(folder));
         put(portable, old);
+        if (c.folderWritable)
+            put(folder + QStringLiteral("/.orvtr.cfg.89abcdef.tmp"), "a save killed before its rename");
         QFile::setPermissions(portable, c.fileMode);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        if (!c.folderWritable)
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
         const auto restore = qScopeGuard([&] { QFile::setPermissions(folder, kWritable | QFile::ExeOwner); });
         PlainUserDisk fs;
+        fs.writeError = c.writeError;
         fs.syncError = c.syncError;
         SettingsFile file(fs, portable, user);
-        EXPECT_EQ(file.save(Settings{}).ok, c.ok);
+        const SettingsFile::Saved saved = file.save(Settings{});
+        EXPECT_EQ(saved.message, c.reason
+                                     ? QStringLiteral("Les réglages n'ont pas pu être enregistrés dans « %1 » : %2.")
+                                           .arg(portable, QString::fromUtf8(c.reason))
+                                     : QString());
+        EXPECT_EQ(saved.ok, c.reason == nullptr);
         EXPECT_EQ(readAll(portable), c.portableAfter);
         EXPECT_EQ(readAll(user), c.userAfter);
-        EXPECT_EQ(file.path(), c.movesToUser ? user : portable);
-        EXPECT_EQ(entries(folder), QStringList{QStringLiteral("orvtr.cfg")});
+        EXPECT_EQ(file.path(), c.userAfter.isEmpty() ? portable : user);
+        EXPECT_EQ(entries(folder), QStringList{QStringLiteral("orvtr.cfg")}) << "no temporary file left behind";
     }
 }
 
@@ -306,7 +288,6 @@ TEST(SettingsLocation, InstalledCopiesUseTheUserFolderPortableOnesTheirOwn)
         QString executableDir, folder;
     } cases[] = {
         {QStringLiteral("/usr/bin"), user},
-        {QStringLiteral("/usr/local/bin"), user},
         {dir.filePath(QStringLiteral("local/bin")), user}, // beside ../share/applications/orvalin.desktop
         {dir.path(), dir.path()},
     };

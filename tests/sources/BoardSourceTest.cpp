@@ -2,7 +2,6 @@
 #include "Printers.h"
 
 #include "sources/BoardSource.h"
-#include "sources/LibusbTransport.h"
 
 #include <gtest/gtest.h>
 
@@ -76,22 +75,6 @@ TEST(BoardSource, ReadingsComeFromTheFreshestReportOrNotAtAll)
         EXPECT_EQ(rig.source.problem().isEmpty(), expected.value1.has_value()) << what;
         EXPECT_EQ(rig.fake.openHandles, 0) << what;
     }
-}
-
-// The machine's real USB stack, which has no board (or no USB at all: libusb failing to
-// start counts as no board).
-TEST(BoardOnLibusb, WithoutABoardEveryCallFailsCleanly)
-{
-    const std::unique_ptr<orv::BoardTransport> libusb = orv::makeLibusbTransport();
-    BoardSource source(*libusb);
-    source.open();
-    if (libusb->isOpen())
-        GTEST_SKIP() << "a K8055 board at address 3 is plugged in";
-    for (int poll = 0; poll < 3; ++poll)
-        EXPECT_EQ(source.poll(), Readings{});
-    EXPECT_NE(source.problem(), "");
-    source.close();
-    source.close();
 }
 
 } // namespace

@@ -22,14 +22,11 @@ static QByteArray frame(quint8 value)
 }
 
 // Qt calls a refused and a locked port a permission error; the pty tests see a locked one.
-TEST(SerialOpenFailure, TellsARefusedPortFromABusyOne)
+// Each text names the device.
+TEST(SerialProblem, TellsARefusedPortFromABusyOneAndNamesTheDevice)
 {
     EXPECT_EQ(orv::classifyOpenFailure(QSerialPort::PermissionError, true, false), SerialFault::Permission);
     EXPECT_EQ(orv::classifyOpenFailure(QSerialPort::OpenError, true, true), SerialFault::Other);
-}
-
-TEST(SerialProblemText, NamesTheDevice)
-{
     for (SerialFault fault : {SerialFault::NoPort, SerialFault::Absent, SerialFault::Busy, SerialFault::Permission,
                               SerialFault::LinkLost, SerialFault::Other}) {
         const QString text = orv::serialProblemText(fault, "/dev/ttyUSB0", "Input/output error");
@@ -61,7 +58,6 @@ TEST(SerialSource, TakesAFrameOnlyWhenExactlyFourBytesWaitAndKeepsItsValueWhileO
         {"a fourth makes one", false, hex("aa"), 4, 42, 0},
         {"a byte above 127", false, hex("0000c800"), 4, 200, 0},
         {"five bytes: no frame, the value stays", false, hex("0102030405"), 5, 200, 5},
-        {"polled again", false, {}, 5, 200, 5},
         {"maintenance discards them", true, {}, 0, 200, 0},
         {"a flood is capped", false, QByteArray(20000, '\xAA'), SerialPort::kMaxBuffered, 200,
          SerialPort::kMaxBuffered},

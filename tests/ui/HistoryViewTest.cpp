@@ -48,7 +48,7 @@ struct Shown {
 
 } // namespace
 
-TEST(HistoryView, ReadsAsTheFullListOnScreenAndToAssistiveTools)
+TEST(HistoryView, ReadsAsTheFullListOnScreenAndToAssistiveToolsAndCopiesWholeLines)
 {
     Shown s;
     QAccessibleTextInterface *accessible = QAccessible::queryAccessibleInterface(&s.view)->textInterface();
@@ -68,17 +68,13 @@ TEST(HistoryView, ReadsAsTheFullListOnScreenAndToAssistiveTools)
         EXPECT_EQ(lines[length], QStringLiteral(" 000 -- 000 ---  -- "));
         EXPECT_EQ(accessible->text(0, accessible->characterCount()), s.view.text());
     }
-}
 
-TEST(HistoryView, WholeLinesAreSelectedAndCopiedAndTheSelectionStaysOnItsSamples)
-{
-    Shown s;
-    s.add(10);
+    // Whole lines are selected and copied; the selection stays on its samples.
     QTest::mouseClick(s.view.viewport(), Qt::LeftButton, {}, QPoint(20, s.rowY(1)));
     QTest::mouseClick(s.view.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(20, s.rowY(3)));
     QTest::keyClick(&s.view, Qt::Key_C, Qt::ControlModifier);
-    const QString three =
-        historyLine(s.store.at(9)) + "\r\n" + historyLine(s.store.at(8)) + "\r\n" + historyLine(s.store.at(7)) + "\r\n";
+    const QString three = historyLine(s.store.at(110)) + "\r\n" + historyLine(s.store.at(109)) + "\r\n"
+                          + historyLine(s.store.at(108)) + "\r\n";
     EXPECT_EQ(QApplication::clipboard()->text(), three);
     s.add(2);
     EXPECT_EQ(s.view.selectedText(), three);

@@ -1,6 +1,6 @@
 // The viewer's wiring: the file read off the window's thread reaches the list and the
 // chart, the keys and the list drive the view, a growing file is followed, the exports
-// write what they say, and a file that is not a recording is told by name and reason.
+// write what they say.
 #include "viewer/ViewerWindow.h"
 
 #include "Helpers.h"
@@ -130,9 +130,6 @@ TEST(ViewerWindow, ShowsFollowsAndExportsARecordingFile)
     const QImage picture(dir.filePath(QStringLiteral("chart.png")));
     EXPECT_EQ(picture.size(), QSize(640, 360));
     EXPECT_EQ(picture.pixelColor(2, 2), QColor(Qt::white));
-    dialogs.saves = dir.filePath(QStringLiteral("chart.svg"));
-    window.exportPicture(QStringLiteral("svg"));
-    EXPECT_TRUE(QFile(dir.filePath(QStringLiteral("chart.svg"))).size() > 1000);
     QSignalSpy exported(&window, &ViewerWindow::exported);
     dialogs.saves = dir.filePath(QStringLiteral("absent/data.xlsx"));
     window.exportWorkbook();
@@ -141,17 +138,4 @@ TEST(ViewerWindow, ShowsFollowsAndExportsARecordingFile)
               QStringList{QStringLiteral("Impossible d'écrire « %1 » : impossible d'écrire le fichier "
                                          "(dossier absent, droits ou disque plein).")
                               .arg(dir.filePath(QStringLiteral("absent/data.xlsx")))});
-}
-
-TEST(ViewerWindow, AFileThatIsNotARecordingIsToldByNameAndReason)
-{
-    QTemporaryDir dir;
-    FakeViewerDialogs dialogs;
-    ViewerWindow window(dir.path(), {dialogs, std::make_shared<PosixRecordingFiles>()});
-    ASSERT_TRUE(within(5000, [&] { return !dialogs.messages.isEmpty(); }));
-    const QString said =
-        QStringLiteral("Impossible de lire « %1 » : c'est un dossier, pas un fichier.").arg(dir.path());
-    EXPECT_EQ(dialogs.messages, QStringList{said});
-    EXPECT_EQ(child<ChartWidget>(window)->scene().message, said);
-    EXPECT_EQ(child<QListWidget>(window, "recordingList")->count(), 0);
 }
