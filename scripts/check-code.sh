@@ -69,6 +69,6 @@ count() { git ls-files -- "$@" | grep -E '\.(cpp|h)$' | xargs cat | grep -cv '^[
 code=$(count src)
 tests=$(count tests fuzz)
 percent=$((100 * tests / code))
-echo "test budget: $tests lines of tests and fuzz checks for $code lines of src/ ($percent %; at most 40 %)"
-[ "$percent" -le 40 ] || status=1
+echo "test budget: $tests lines of tests and fuzz checks for $code lines of src/ ($percent %; at most 34 %)"
+[ "$percent" -le 34 ] || status=1
 exit "$status"

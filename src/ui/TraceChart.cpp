@@ -7,6 +7,21 @@
 
 namespace orv {
 
+namespace {
+
+// The top and left sides of a rectangle in one colour, the bottom and right ones in another.
+void drawEdge(QPainter &p, const QRect &r, const QColor &topLeft, const QColor &bottomRight)
+{
+    p.setPen(topLeft);
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(bottomRight);
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+}
+
+} // namespace
+
 TraceChart::TraceChart(QWidget *parent)
     : QWidget(parent)
 {
@@ -32,19 +47,8 @@ void TraceChart::paintEvent(QPaintEvent *)
     QPainter p(this);
     // The classic sunken edge: grey and white outside, black and face colour inside.
     const QRect r = rect().adjusted(0, 0, -1, -1);
-    p.setPen(kShadowColor);
-    p.drawLine(r.topLeft(), r.topRight());
-    p.drawLine(r.topLeft(), r.bottomLeft());
-    p.setPen(kLightColor);
-    p.drawLine(r.bottomLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomRight());
-    const QRect in = r.adjusted(1, 1, -1, -1);
-    p.setPen(kTextColor);
-    p.drawLine(in.topLeft(), in.topRight());
-    p.drawLine(in.topLeft(), in.bottomLeft());
-    p.setPen(kFaceColor);
-    p.drawLine(in.bottomLeft(), in.bottomRight());
-    p.drawLine(in.topRight(), in.bottomRight());
+    drawEdge(p, r, kShadowColor, kLightColor);
+    drawEdge(p, r.adjusted(1, 1, -1, -1), kTextColor, kFaceColor);
 
     const QRect area = rect().adjusted(2, 2, -2, -2);
     p.fillRect(area, Qt::black);
