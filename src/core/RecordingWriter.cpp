@@ -71,15 +71,16 @@ RecordingWriter::RecordingWriter(FileSystem &files, const Clock &clock, Options 
 
 RecordingWriter::~RecordingWriter()
 {
-    for (auto &[name, t] : m_threads) {
+    for (auto &entry : m_threads) {
+        const auto &t = entry.second;
         {
             std::lock_guard lock(t->mutex);
             t->stop = true;
         }
         t->wake.notify_all();
     }
-    for (auto &[name, t] : m_threads)
-        t->thread.join();
+    for (auto &entry : m_threads)
+        entry.second->thread.join();
     for (std::thread &t : m_rescueThreads)
         t.join();
 }
@@ -148,7 +149,8 @@ void RecordingWriter::create(const QString &file, std::function<void(int)> done)
 
 void RecordingWriter::retry()
 {
-    for (auto &[name, t] : m_threads) {
+    for (auto &entry : m_threads) {
+        const auto &t = entry.second;
         {
             std::lock_guard lock(t->mutex);
             t->retryNow = true;
@@ -252,7 +254,8 @@ void RecordingWriter::run(FileThread &t)
 QList<RecordingWriter::Waiting> RecordingWriter::waiting() const
 {
     QList<Waiting> out;
-    for (const auto &[name, t] : m_threads) {
+    for (const auto &entry : m_threads) {
+        const auto &t = entry.second;
         std::lock_guard lock(t->mutex);
         if (t->lines > 0 && t->error != 0)
             out.append({t->name, t->lines, fileErrorReason(t->error)});
@@ -271,7 +274,8 @@ int RecordingWriter::waitingLines() const
 QList<RecordingWriter::Waiting> RecordingWriter::unconfirmed() const
 {
     QList<Waiting> out;
-    for (const auto &[name, t] : m_threads) {
+    for (const auto &entry : m_threads) {
+        const auto &t = entry.second;
         std::lock_guard lock(t->mutex);
         if (t->lines > 0)
             out.append({t->name, t->lines, t->error != 0 ? fileErrorReason(t->error) : QString()});
@@ -283,7 +287,8 @@ bool RecordingWriter::drain(int timeoutMs)
 {
     retry();
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
-    for (auto &[name, t] : m_threads) {
+    for (auto &entry : m_threads) {
+        const auto &t = entry.second;
         std::unique_lock lock(t->mutex);
         const auto settled = [&] { return t->settled() || t->abandoned; };
         if (timeoutMs < 0)
@@ -322,14 +327,16 @@ RecordingWriter::Rescue RecordingWriter::finish(int deadlineMs, int attemptMs)
     // A last chance for every file, until the deadline.
     retry();
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(deadlineMs);
-    for (auto &[name, t] : m_threads) {
+    for (auto &entry : m_threads) {
+        const auto &t = entry.second;
         std::unique_lock lock(t->mutex);
         t->idle.wait_until(lock, deadline, [&] { return t->settled(); });
     }
 
     Rescue rescue;
     std::vector<RescueItem> items;
-    for (auto &[name, t] : m_threads) {
+    for (auto &entry : m_threads) {
+        const auto &t = entry.second;
         std::lock_guard lock(t->mutex);
         t->abandoned = true;
         t->wake.notify_one();
@@ -396,7 +403,8 @@ RecordingWriter::Rescue RecordingWriter::finish(int deadlineMs, int attemptMs)
 
 bool RecordingWriter::stuck() const
 {
-    for (const auto &[name, t] : m_threads) {
+    for (const auto &entry : m_threads) {
+        const auto &t = entry.second;
         std::lock_guard lock(t->mutex);
         if (t->busy)
             return true;
