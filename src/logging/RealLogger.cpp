@@ -11,6 +11,22 @@
 
 namespace orv {
 
+namespace {
+
+// Where lines still waiting at the end, and samples never published, are kept: the user's
+// data folder, then the temporary folder.
+QStringList defaultRescueFolders()
+{
+    QStringList folders{QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
+    // The last resort lies in the shared temporary folder: a folder of the user's own.
+    const QString temp = privateTempFolder(QDir::tempPath(), ::getuid()).path;
+    if (!temp.isEmpty())
+        folders.append(temp);
+    return folders;
+}
+
+} // namespace
+
 SettingsLocation settingsLocation(const QString &executableDir, const QString &userConfigDir)
 {
     const QString portable = QDir(executableDir).filePath(QStringLiteral("orvtr.cfg"));
@@ -20,16 +36,6 @@ SettingsLocation settingsLocation(const QString &executableDir, const QString &u
     if (where.path != portable)
         where.startFrom = portable;
     return where;
-}
-
-QStringList defaultRescueFolders()
-{
-    QStringList folders{QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
-    // The last resort lies in the shared temporary folder: a folder of the user's own.
-    const QString temp = privateTempFolder(QDir::tempPath(), ::getuid()).path;
-    if (!temp.isEmpty())
-        folders.append(temp);
-    return folders;
 }
 
 RealLogger::RealLogger(const SettingsLocation &settings)

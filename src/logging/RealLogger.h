@@ -19,10 +19,6 @@ struct SettingsLocation {
 };
 SettingsLocation settingsLocation(const QString &executableDir, const QString &userConfigDir);
 
-// Where lines still waiting at the end are kept: the user's data folder, then the
-// temporary folder.
-QStringList defaultRescueFolders();
-
 // The logger on the real clock, disk and devices, with or without a window.
 class RealLogger {
 public:
