@@ -90,19 +90,34 @@ void onStartMessage(QtMsgType type, const QMessageLogContext &context, const QSt
     [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, line.constData(), static_cast<size_t>(line.size()));
 }
 
+// The window repaints a few small rectangles a second. Through shared memory each of them
+// costs a round trip to the X server (both threads wake to wait for it); through the socket
+// the few bytes simply go. A user's own choice stands; children do not inherit ours.
+bool chooseSocketImages()
+{
+    if (qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        return false;
+    qputenv("QT_XCB_NO_MITSHM", "1");
+    return true;
+}
+
 // The application of a window, in French.
 struct WindowApplication {
     WindowApplication(int &argc, char **argv)
-        : previousHandler(qInstallMessageHandler(onStartMessage))
+        : socketImages(chooseSocketImages())
+        , previousHandler(qInstallMessageHandler(onStartMessage))
         , app(argc, argv)
     {
         qInstallMessageHandler(previousHandler); // the display is there
+        if (socketImages)
+            qunsetenv("QT_XCB_NO_MITSHM");
 
         orv::useProgramLook();
         QApplication::setWindowIcon(orv::programIcon());
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         orv::installFrenchTranslations(qtFrench);
     }
+    bool socketImages;
     QtMessageHandler previousHandler;
     QApplication app;
     QTranslator qtFrench;
@@ -132,7 +147,7 @@ int runHeadless(int argc, char **argv, const orv::CommandLine &command, orv::Sin
     orv::TerminationSignals termination;
     orv::RealLogger real(settingsHere());
     orv::Headless headless(real.logger(), STDOUT_FILENO, STDERR_FILENO);
-    real.logger().startUp(command.overrides);
+    real.logger().startUp(command.overrides, orv::Logger::Reading::Samples);
     if (headless.start() != orv::Headless::AllWritten)
         return orv::Headless::Refused;
     instance.describe(orv::thisInstance(true, real.logger().settings().recordingFile));

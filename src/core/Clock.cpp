@@ -20,7 +20,14 @@ qint64 SystemClock::steadyMs() const
 
 QDateTime SystemClock::localNow() const
 {
-    return QDateTime::currentDateTime();
+    constexpr qint64 kMinuteMs = 60'000;
+    const qint64 utcMs = QDateTime::currentMSecsSinceEpoch();
+    std::lock_guard lock(m_mutex);
+    if (utcMs >= m_offsetUntilMs || utcMs < m_offsetUntilMs - kMinuteMs) {
+        m_offsetSeconds = QDateTime::fromMSecsSinceEpoch(utcMs, Qt::LocalTime).offsetFromUtc();
+        m_offsetUntilMs = (utcMs / kMinuteMs + 1) * kMinuteMs;
+    }
+    return QDateTime::fromMSecsSinceEpoch(utcMs, Qt::OffsetFromUTC, m_offsetSeconds);
 }
 
 } // namespace orv

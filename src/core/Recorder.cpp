@@ -55,7 +55,11 @@ Recorder::Tick Recorder::tick(const Readings &readings)
         }
         result.sampleTaken = true;
     }
-    result.delayMs = m_schedule.delayAfter(m_clock.steadyMs());
+    // Straight to the next sample: the ticks between two samples of a long interval would
+    // only wake the process for nothing.
+    const qint64 later = m_schedule.dueAt(m_nextSampleTick) - m_clock.steadyMs();
+    result.delayMs = later > 0 ? static_cast<int>(std::min<qint64>(later, std::numeric_limits<int>::max()))
+                               : m_schedule.delayAfter(m_clock.steadyMs());
     return result;
 }
 

@@ -33,12 +33,13 @@ public:
     struct Tick {
         bool sampleTaken = false;
         bool stoppedFull = false; // a sample was due after the last slot: the recording stopped
-        int delayMs = 0;          // until the next tick, while recording
+        int delayMs = 0;          // until the next sample is due, while recording
     };
     // A sample is due at the grid ticks 0, N, 2N, ... (N ticks per sample). A sample taken
     // more than LateSampleMs after it was due stands for all the due ones that passed, and
     // the grid starts again from it: the next one is a whole interval later. The sample
-    // holds exactly `readings` and the date and time now.
+    // holds exactly `readings` and the date and time now. The delay returned leads to the
+    // next sample's tick.
     Tick tick(const Readings &readings);
 
     const SampleStore &store() const { return m_store; }

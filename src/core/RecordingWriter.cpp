@@ -110,6 +110,8 @@ void RecordingWriter::changed()
 
 RecordingWriter::FileThread &RecordingWriter::threadFor(const QString &file)
 {
+    if (m_lastThread && file == m_lastName)
+        return *m_lastThread;
     // A bare name and the full path of one file are one file, with one order of lines.
     // Built by hand: QFileInfo would pass the name through the system's text encoding and
     // lose the bytes of a name that is not UTF-8.
@@ -123,6 +125,8 @@ RecordingWriter::FileThread &RecordingWriter::threadFor(const QString &file)
         t->retryMs = m_options.firstRetryMs;
         t->thread = std::thread([this, raw = t.get()] { run(*raw); });
     }
+    m_lastName = file;
+    m_lastThread = t.get();
     return *t;
 }
 

@@ -93,6 +93,9 @@ private:
     Options m_options;
     std::shared_ptr<Shared> m_shared;
     std::map<QString, std::unique_ptr<FileThread>> m_threads; // touched by the owner's thread only
+    // The last file asked for: a sample a second need not rebuild its path (a getcwd) each time.
+    QString m_lastName;
+    FileThread *m_lastThread = nullptr;
     std::vector<std::thread> m_rescueThreads;
     std::vector<std::shared_ptr<RescueAttempt>> m_rescueAttempts;
 };

@@ -105,7 +105,7 @@ QString Logger::sourceProblem() const
     return m_source ? m_source->problem() : QString();
 }
 
-void Logger::startUp(const Overrides &overrides)
+void Logger::startUp(const Overrides &overrides, Reading reading)
 {
     for (const QString &folder : m_services.rescueFolders)
         m_rescuedEarlier += takeRescueNotes(m_services.files, folder);
@@ -125,8 +125,10 @@ void Logger::startUp(const Overrides &overrides)
     if (overrides.recordingFile)
         m_settings.recordingFile = *overrides.recordingFile;
 
+    m_reading = reading;
     openSource(m_settings.source);
-    m_readoutTimer.start();
+    if (m_reading == Reading::Readout)
+        m_readoutTimer.start();
 }
 
 void Logger::openSource(SourceKind kind)
@@ -140,11 +142,36 @@ void Logger::openSource(SourceKind kind)
         m_source = m_services.sources.make(kind);
     m_source->open();
     m_readout = {};
+    if (m_reading == Reading::Samples)
+        m_source->follow([this] { onSourceChanged(); });
+    careForSource();
+}
+
+void Logger::careForSource()
+{
+    // The window's readout keeps the source's care going all along; without a window it
+    // runs only while a device is missing, so nothing wakes the process between samples.
     const int every = m_source->maintenanceIntervalMs();
-    if (every > 0)
-        m_maintenanceTimer.start(every);
-    else
+    const bool due = every > 0 && (m_reading == Reading::Readout || m_source->needsCare());
+    if (!due)
         m_maintenanceTimer.stop();
+    else if (!m_maintenanceTimer.isActive())
+        m_maintenanceTimer.start(every);
+}
+
+void Logger::pollSource()
+{
+    m_readout = m_source->poll();
+    Q_EMIT readoutUpdated();
+}
+
+void Logger::onSourceChanged()
+{
+    if (m_ended)
+        return;
+    m_readout = m_source->latest();
+    Q_EMIT readoutUpdated();
+    careForSource();
 }
 
 void Logger::save()
@@ -184,6 +211,10 @@ void Logger::startRecording()
     m_testValue.reset();
     m_recorder.start(samplingPlan(m_settings.interval), m_settings.recordingFile);
     m_sampleTimer.start(TickSchedule::FirstTickMs);
+    // The readout ticks from the start: a window's light, which blinks with it, comes on
+    // half a second after the press, and each sample finds a readout just before it.
+    if (m_readoutTimer.isActive())
+        m_readoutTimer.start();
     Q_EMIT recordingStarted();
 }
 
@@ -208,11 +239,10 @@ void Logger::onSampleTimer()
 {
     if (m_ended || !recording())
         return;
-    // The first sample holds what the device says now, not nothing or an older readout.
-    if (m_recorder.store().count() == 0) {
-        m_readout = m_source->poll();
-        Q_EMIT readoutUpdated();
-    }
+    // A sample holds what the device says now: every sample when nobody polls the source
+    // between them, and the first one always (not nothing, or an older readout).
+    if (m_reading == Reading::Samples || m_recorder.store().count() == 0)
+        pollSource();
     const Recorder::Tick tick = m_recorder.tick(m_source->latest());
     if (tick.stoppedFull) {
         m_sampleTimer.stop();
@@ -228,8 +258,7 @@ void Logger::onReadoutTimer()
 {
     if (m_ended)
         return;
-    m_readout = m_source->poll();
-    Q_EMIT readoutUpdated();
+    pollSource();
 }
 
 void Logger::onMaintenanceTimer()
@@ -237,6 +266,8 @@ void Logger::onMaintenanceTimer()
     if (m_ended)
         return;
     m_source->maintain();
+    if (m_reading == Reading::Samples)
+        onSourceChanged();
 }
 
 void Logger::noteWaiting()

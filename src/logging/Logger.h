@@ -67,9 +67,15 @@ public:
         std::optional<SourceKind> source;
         std::optional<QString> recordingFile;
     };
+    // How the source is read. Readout: a window shows the values, so the readout polls the
+    // source twice a second and each sample records what it last gave. Samples: nobody
+    // looks, so nothing runs between samples; the source is polled right before each sample,
+    // a device that speaks on its own is read as its bytes arrive, and a missing device is
+    // looked for at the source's own pace only while it is missing.
+    enum class Reading { Readout, Samples };
     // Reads the settings (or creates the file with the defaults), opens the chosen source
-    // and starts the readout.
-    void startUp(const Overrides &overrides = {});
+    // and starts reading it.
+    void startUp(const Overrides &overrides = {}, Reading reading = Reading::Readout);
     // Publishes every sample from now on to an MQTT broker (--mqtt); publishingNotice and
     // publishingChanged tell how it goes. Its last chance at the end runs beside the writer's.
     void publishTo(const BrokerAddress &broker);
@@ -151,6 +157,8 @@ Q_SIGNALS:
     void sampleTaken(int number);
     // storeFull: a sample was due after the last slot of the store.
     void recordingStopped(bool storeFull);
+    // What readout() and sourceProblem() give may have changed: after each poll of the source,
+    // and when a followed device spoke.
     void readoutUpdated();
     // The lines waiting to be written changed: their files, counts or reasons.
     void waitingChanged();
@@ -170,6 +178,9 @@ Q_SIGNALS:
 
 private:
     void openSource(SourceKind kind);
+    void pollSource();
+    void onSourceChanged();
+    void careForSource();
     void save();
     void onSaved(bool ok, const QString &message);
     void onCreated(const QString &file, const QString &previous, int error);
@@ -189,6 +200,7 @@ private:
     QTimer m_readoutTimer;
     QTimer m_maintenanceTimer;
     QList<Waiting> m_lastWaiting;
+    Reading m_reading = Reading::Readout;
     bool m_saveFailureTold = false;
     bool m_recordedIntoNewFile = false; // a recording started since the last new file was asked for
     bool m_ended = false;

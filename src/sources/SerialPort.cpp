@@ -153,6 +153,24 @@ void SerialPort::closePort()
     m_port.clearError();
 }
 
+void SerialPort::setOnActivity(std::function<void()> activity)
+{
+    m_onActivity = std::move(activity);
+    QObject::disconnect(&m_port, &QSerialPort::readyRead, nullptr, nullptr);
+    if (m_onActivity)
+        QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] { tellActivity(); });
+}
+
+void SerialPort::tellActivity()
+{
+    // Reading the bytes told of may bring news of more: they are taken by the call under way.
+    if (!m_onActivity || m_inActivity)
+        return;
+    m_inActivity = true;
+    m_onActivity();
+    m_inActivity = false;
+}
+
 void SerialPort::onError(QSerialPort::SerialPortError error)
 {
     if (m_closing || !m_port.isOpen() || !meansLostLink(error))
@@ -165,6 +183,7 @@ void SerialPort::onError(QSerialPort::SerialPortError error)
         QTimer::singleShot(0, &m_port, [this] {
             m_closeQueued = false;
             closeIfLost();
+            tellActivity();
         });
     }
 }

@@ -4,6 +4,8 @@
 #include <QSerialPort>
 #include <QString>
 
+#include <functional>
+
 namespace orv {
 
 // Why the port is not open (or not working) at the moment.
@@ -57,6 +59,9 @@ public:
     QByteArray readAll();
     // Drops every waiting byte, in the program and in the system.
     void discardInput();
+    // From now on `activity` is called, on this thread, when bytes arrive or the device goes
+    // away; a call never starts inside another.
+    void setOnActivity(std::function<void()> activity);
 
     // The outcome of the last opening, or LinkLost once the device has gone.
     SerialFault fault() const { return m_fault; }
@@ -75,6 +80,7 @@ private:
     // A hung-up, failed or closed descriptor means the device is gone, whatever is buffered.
     void checkLine();
     void closeIfLost();
+    void tellActivity();
 
     QSerialPort m_port;
     QString m_fixedDevice;
@@ -83,6 +89,8 @@ private:
     QString m_faultDetail;
     bool m_closing = false;
     bool m_closeQueued = false;
+    std::function<void()> m_onActivity;
+    bool m_inActivity = false;
 };
 
 } // namespace orv

@@ -48,11 +48,29 @@ Readings SerialSource::latest() const
 
 void SerialSource::close()
 {
+    follow({});
     m_active = false;
     m_unpluggedDevice.clear();
     m_value1.reset();
     // Also when the link was lost: that clears the fault and frees the device at once.
     m_port.close();
+}
+
+void SerialSource::follow(std::function<void()> changed)
+{
+    m_changed = std::move(changed);
+    m_port.setOnActivity(m_changed ? std::function<void()>([this] { takeArrived(); }) : std::function<void()>());
+}
+
+void SerialSource::takeArrived()
+{
+    const qint64 waiting = m_port.bytesWaiting();
+    if (waiting == kFrameSize)
+        poll();
+    else if (waiting > kFrameSize)
+        m_port.discardInput(); // out of step: a burst, or a frame with a byte too many
+    if (m_changed)
+        m_changed();
 }
 
 void SerialSource::maintain()

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include <optional>
 
 namespace orv {
@@ -14,9 +16,10 @@ namespace orv {
 QString serialProblemText(SerialFault fault, const QString &device, const QString &detail = {});
 
 // Value 1 from a device on port 1 that sends four-byte frames on its own (value 2 is
-// always empty). The port is only polled: a frame is taken when exactly four bytes wait,
-// and maintain() discards what waits, so a partial frame or a burst cannot keep the
-// source out of step for more than one maintenance interval.
+// always empty). A frame is taken when exactly four bytes wait. Polled (the window's
+// readout), maintain() discards what waits, so a partial frame or a burst cannot keep the
+// source out of step for more than one maintenance interval; followed (no window), the
+// bytes are looked at as they arrive, and more than four waiting are dropped at once.
 class SerialSource final : public Source {
 public:
     static constexpr int kMaintenanceIntervalMs = 10000;
@@ -42,15 +45,20 @@ public:
     // Discards every waiting byte and, while active, reopens a port that is not open
     // (failed opening, adapter pulled), so the device is picked up without a restart.
     void maintain() override;
+    void follow(std::function<void()> changed) override;
+    // The port is not open: the device is absent, refused, or went away.
+    bool needsCare() const override { return m_active && !m_port.isOpen(); }
 
 private:
     void openPort();
+    void takeArrived();
 
     SerialPort &m_port;
     bool m_active = false;
     std::optional<qint32> m_value1; // of the last frame since the port last opened
     // The device that went away while open, for as long as it stays away.
     QString m_unpluggedDevice;
+    std::function<void()> m_changed; // set while followed
 };
 
 } // namespace orv

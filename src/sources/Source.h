@@ -5,13 +5,15 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace orv {
 
 // Where the two values come from. The window, or the headless logger, holds one source and
-// never asks which: it opens it, polls it twice a second for the readout, records what it
-// last gave at each sample, runs its maintenance when asked, and closes it.
+// never asks which: it opens it, polls it (twice a second for the window's readout, or
+// right before each sample without a window), records what it last gave at each sample,
+// runs its maintenance when asked, and closes it.
 class Source {
 public:
     virtual ~Source() = default;
@@ -31,6 +33,13 @@ public:
     // port) says how often, in ms; 0 for none.
     virtual int maintenanceIntervalMs() const { return 0; }
     virtual void maintain() {}
+
+    // Without a readout to poll it, a device that speaks on its own (the serial device) is
+    // read as its bytes arrive; `changed` is then called, on this thread, whenever what
+    // latest() or problem() say may have changed. The others never call it.
+    virtual void follow(std::function<void()> /*changed*/) {}
+    // While followed: the device is missing and maintain() must look for it again.
+    virtual bool needsCare() const { return false; }
 };
 
 // Makes the source of each device, the board or the serial device (nothing for the keyboard,

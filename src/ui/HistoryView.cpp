@@ -72,7 +72,12 @@ private:
 // its size and place to the pixel; repainting it would cost more than the new line.
 class QuietScrollBar final : public QScrollBar {
 public:
-    using QScrollBar::QScrollBar;
+    QuietScrollBar(Qt::Orientation orientation, QWidget *parent)
+        : QScrollBar(orientation, parent)
+    {
+        // The style paints all of it: what lies behind need not be painted again each time.
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
 
 protected:
     void sliderChange(SliderChange) override

@@ -39,6 +39,19 @@ QString sentence(const QString &text)
     return text.left(1).toUpper() + text.mid(1) + QLatin1Char('.');
 }
 
+// "HH:mm:ss" by hand: the clock turns over every second, and Qt's formatting parses its
+// pattern each time.
+QString clockText(QTime time)
+{
+    QString text(8, u':');
+    const int parts[] = {time.hour(), time.minute(), time.second()};
+    for (int i = 0; i < 3; ++i) {
+        text[3 * i] = QChar(u'0' + parts[i] / 10);
+        text[3 * i + 1] = QChar(u'0' + parts[i] % 10);
+    }
+    return text;
+}
+
 } // namespace
 
 MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
@@ -49,8 +62,6 @@ MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
     setupUi();
     m_ui.historyList->setStore(&m_logger.samples());
     m_ui.chart->setStore(&m_logger.samples());
-    m_ledTimer.setTimerType(Qt::PreciseTimer);
-    m_ledTimer.setInterval(500);
 
     connect(m_ui.recordButton, &QPushButton::clicked, this, &MainWindow::onRecordClicked);
     connect(m_ui.newRecordingAction, &QAction::triggered, this, &MainWindow::onNewRecording);
@@ -61,7 +72,11 @@ MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
     connect(m_ui.chartAction, &QAction::triggered, this, &MainWindow::onChartToggled);
     connect(m_ui.settingsAction, &QAction::triggered, this, &MainWindow::onSettingsClicked);
     connect(m_ui.aboutAction, &QAction::triggered, this, &MainWindow::onAboutClicked);
-    connect(&m_ledTimer, &QTimer::timeout, this, &MainWindow::onLedTimer);
+    // The light blinks in the readout's own tick: one wakeup for both.
+    connect(&m_logger.readoutTimer(), &QTimer::timeout, this, [this] {
+        if (m_logger.recording())
+            onLedTimer();
+    });
 
     connect(&m_logger, &Logger::recordingStarted, this, &MainWindow::showRecordingStarted);
     connect(&m_logger, &Logger::recordingStopped, this, &MainWindow::showRecordingStopped);
@@ -80,14 +95,11 @@ MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
     m_questionRefresh.setInterval(250);
     connect(&m_questionRefresh, &QTimer::timeout, this, &MainWindow::updateQuitQuestion);
 
-    // Key preview: "+" and "-" reach the window whichever of its controls has the focus.
-    qApp->installEventFilter(this);
     setWindowWidthTwips(windowWidthTwips(m_ui.client->width()));
 }
 
 MainWindow::~MainWindow()
 {
-    qApp->removeEventFilter(this);
     delete m_options.data();
     delete m_about.data();
 }
@@ -175,7 +187,6 @@ void MainWindow::endWithoutQuestion()
 void MainWindow::endProgram(bool asked)
 {
     m_ended = true;
-    m_ledTimer.stop();
     // The windows go at once; the end then takes its bounded time.
     if (m_options)
         m_options->hide();
@@ -290,7 +301,6 @@ void MainWindow::onRecordClicked()
 
 void MainWindow::showRecordingStarted()
 {
-    m_ledTimer.start();
     m_ui.fileMenu->menuAction()->setEnabled(false);
     m_ui.optionMenu->menuAction()->setEnabled(false);
     m_ui.historyList->clear();
@@ -303,7 +313,6 @@ void MainWindow::showRecordingStopped(bool storeFull)
 {
     m_ui.fileMenu->menuAction()->setEnabled(true);
     m_ui.optionMenu->menuAction()->setEnabled(true);
-    m_ledTimer.stop();
     m_ui.light->setLit(false);
     m_ui.recordButton->setText(QStringLiteral(" Record   Start"));
     m_ui.recordButton->setAccessibleName(QStringLiteral("Record Start"));
@@ -317,27 +326,13 @@ void MainWindow::showSample()
     m_ui.chart->showCount(m_logger.samples().count());
 }
 
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+void MainWindow::keyPressEvent(QKeyEvent *event)
 {
-    // Key events live on the stack, so the next press often has the address of the last.
-    if (event->type() == QEvent::KeyRelease)
-        m_lastKey = nullptr;
-    if (event->type() == QEvent::KeyPress && !m_ended && isEnabled()) {
-        auto *w = qobject_cast<QWidget *>(watched);
-        if (w && w->window() == this) {
-            auto *key = static_cast<QKeyEvent *>(event);
-            // An unhandled key climbs to the parents; count it once, where it started.
-            const bool climbing =
-                key == m_lastKey && m_lastKeyTarget && w != m_lastKeyTarget && w->isAncestorOf(m_lastKeyTarget);
-            if (!climbing) {
-                m_lastKey = key;
-                m_lastKeyTarget = w;
-                if (key->text().size() == 1)
-                    m_logger.pressTestKey(key->text().at(0));
-            }
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+    // The controls pass on the keys they do not use, so "+" and "-" arrive here whichever
+    // of them has the focus; the key is only looked at.
+    if (event->text().size() == 1)
+        m_logger.pressTestKey(event->text().at(0));
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::onLedTimer()
@@ -364,7 +359,7 @@ void MainWindow::showWaiting()
 
 void MainWindow::showReadout()
 {
-    showData(m_ui.clockLabel, QStringLiteral("Heure "), m_logger.now().time().toString(QStringLiteral("HH:mm:ss")));
+    showData(m_ui.clockLabel, QStringLiteral("Heure "), clockText(m_logger.now().time()));
     const Readings &r = m_logger.readout();
     showData(m_ui.value1Readout, QStringLiteral("Valeur A1 : "), valueText(r.value1));
     showData(m_ui.value2Readout, QStringLiteral("Valeur A2 : "), valueText(r.value2));

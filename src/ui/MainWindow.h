@@ -88,7 +88,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // Tooltips of the value readouts as laid out.
@@ -112,7 +112,6 @@ private:
     Logger &m_logger;
     WindowServices m_services;
     Controls m_ui;
-    QTimer m_ledTimer;
     QPointer<OptionsWindow> m_options;
     QPointer<QWidget> m_about;
     QString m_shownProblem;
@@ -121,8 +120,6 @@ private:
     QPointer<QuestionText> m_question;
     std::optional<FolderCheck> m_rescueCheck;
     QTimer m_questionRefresh;
-    const QEvent *m_lastKey = nullptr;
-    QPointer<QWidget> m_lastKeyTarget;
     bool m_ended = false;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 namespace orv {
@@ -16,9 +17,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void draw(QPainter &p, bool lit) const;
+
     bool m_lit = false;
+    // Each look is drawn once: a blink twice a second then costs one copy of pixels.
+    QPixmap m_looks[2];
 };
 
 } // namespace orv

@@ -70,6 +70,26 @@ TEST(LoggerRecording, SamplesHoldWhatTheSourceGaveTheFirstOneAPollOfItsOwn)
     EXPECT_FALSE(logger.sampleTimer().isActive());
     logger.onSampleTimer(); // a tick already queued does nothing
     EXPECT_EQ(logger.samples().count(), 3);
+
+    // Without a window nothing runs between samples: each sample reads the device itself,
+    // and a missing device is looked for only while it is missing.
+    test::LoggerRig quiet;
+    Logger &headless = quiet.start({std::nullopt, SourceKind::Serial, std::nullopt}, Logger::Reading::Samples);
+    headless.startRecording();
+    for (qint32 value : {5, 6}) {
+        quiet.sources.log.readings = {value, std::nullopt};
+        quiet.runTicks(1);
+    }
+    EXPECT_TRUE(
+        quiet.file(QStringLiteral("data_tr.csv")).endsWith("1;5;;12-05-2026;14:03:07\r\n2;6;;12-05-2026;14:03:08\r\n"));
+    EXPECT_FALSE(headless.readoutTimer().isActive());
+    EXPECT_FALSE(headless.maintenanceTimer().isActive());
+    quiet.sources.log.missing = true; // the adapter is pulled
+    quiet.sources.log.changed();
+    EXPECT_TRUE(headless.maintenanceTimer().isActive());
+    quiet.sources.log.missing = false;
+    headless.onMaintenanceTimer();
+    EXPECT_FALSE(headless.maintenanceTimer().isActive()) << "found again";
 }
 
 TEST(LoggerEnd, AHungDiskNeitherHoldsUpTheLoggerNorTheEnd)

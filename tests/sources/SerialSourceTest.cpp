@@ -35,6 +35,37 @@ TEST(SerialProblem, TellsARefusedPortFromABusyOneAndNamesTheDevice)
     EXPECT_EQ(orv::serialProblemText(SerialFault::None, "/dev/ttyUSB0"), "");
 }
 
+// Without a window the source is not polled: it takes the frames as their bytes arrive.
+TEST(SerialSource, FollowedTakesEachFrameAsItArrivesAndDropsWhatIsOutOfStep)
+{
+    QTemporaryDir dir;
+    PtyDevice device(dir.filePath("ttyUSB0"));
+    ASSERT_TRUE(device.plug());
+    SerialPort port(device.path());
+    SerialSource source(port);
+    source.open();
+    int told = 0;
+    source.follow([&] { ++told; });
+    const auto hex = [](const char *text) { return QByteArray::fromHex(text); };
+    const std::tuple<const char *, QByteArray, std::optional<qint32>> steps[] = {
+        {"a frame", hex("00002a00"), 42},
+        {"five bytes at once are dropped, the value stays", hex("0102030405"), 42},
+        {"the next frame", hex("00000800"), 8},
+    };
+    for (const auto &[what, sent, value1] : steps) {
+        const int before = told;
+        device.send(sent);
+        EXPECT_TRUE(orv::test::within(5000, [&] { return told > before && port.bytesWaiting() == 0; })) << what;
+        EXPECT_EQ(source.latest(), (Readings{value1, std::nullopt})) << what;
+    }
+    EXPECT_FALSE(source.needsCare());
+    device.unplug();
+    EXPECT_TRUE(orv::test::within(5000, [&] { return source.needsCare(); })) << "the pulled adapter is told of";
+    EXPECT_EQ(source.latest(), Readings{});
+    source.close();
+    EXPECT_FALSE(source.needsCare());
+}
+
 // The serial source as the window drives it, on a real pseudo-terminal, with the sensor
 // emulated at the far end.
 TEST(SerialSource, TakesAFrameOnlyWhenExactlyFourBytesWaitAndKeepsItsValueWhileOpen)

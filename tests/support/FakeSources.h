@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 #include <memory>
 
 namespace orv::test {
@@ -14,6 +16,8 @@ struct SourceLog {
     // What a polled device gives.
     Readings readings{128, 255};
     QString problem;
+    bool missing = false;          // what needsCare() says
+    std::function<void()> changed; // what the logger gave follow()
 };
 
 class FakeSource final : public Source {
@@ -37,6 +41,8 @@ public:
     QString problem() const override { return m_log.problem; }
     int maintenanceIntervalMs() const override { return m_kind == SourceKind::Serial ? 10000 : 0; }
     void maintain() override { note("maintain"); }
+    void follow(std::function<void()> changed) override { m_log.changed = std::move(changed); }
+    bool needsCare() const override { return m_log.missing; }
 
 private:
     void note(const char *what)

@@ -42,9 +42,9 @@ struct LoggerRig {
         logger = std::make_unique<Logger>(LoggerServices{clock, files, sources, settingsFile, rescueFolders, ending});
         return *logger;
     }
-    Logger &start(const Logger::Overrides &overrides = {})
+    Logger &start(const Logger::Overrides &overrides = {}, Logger::Reading reading = Logger::Reading::Readout)
     {
-        make().startUp(overrides);
+        make().startUp(overrides, reading);
         return *logger;
     }
     // Runs the sampling timer for `ticks` ticks, each when it is due.
