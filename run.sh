@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing (the board's udev rule too), builds the logger and starts it on
 # this display. Options go to the program: ./run.sh --record
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One interface target carries the warning set for every library of the project.
 add_library(orvalin_options INTERFACE)
 target_compile_options(orvalin_options INTERFACE

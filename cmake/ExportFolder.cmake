@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # orvalin_export_folder(<library>): whoever links the library, the library itself included,
 # finds its headers as "<folder>/<name>.h" and no other folder of src/. Its include path is
 # a folder of the build tree holding one link, named after the library's source folder, to

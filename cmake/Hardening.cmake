@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The hardening Debian builds its packages with (dpkg-buildflags with hardening=+all on
 # Debian 12): fortified libc calls, stack protector, format checks, position-independent
 # executable, read-only relocations bound at start. On for the release and ci presets;

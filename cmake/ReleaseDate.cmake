@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The release date of a version, from its entry in CHANGELOG.md ("## 1.11.1 (2026-12-07)"),
 # as written there and as the Debian changelog writes it (RFC 2822). A version without an
 # entry cannot be configured, so none ships without one.

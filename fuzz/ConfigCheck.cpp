@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings reader on any bytes: it never fails, every field ends in its range, and
 // what the program then saves reads back as the same settings, clean.
 #include "FuzzChecks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording reader on any bytes: it never fails, reads the same whether the bytes come
 // at once or in two pieces (a file read in chunks, or followed as it grows), every sample
 // it keeps writes back as a line it reads the same, and the chart's decimation keeps at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry: the settings file reader.
 #include "FuzzChecks.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry: the recording file reader.
 #include "FuzzChecks.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CI stage: the whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # Reports go to files, so one from a program a test starts (and kills) is not lost;
 # any report fails the stage, even when every test passed.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CI stage: the fuzz targets of the settings reader and of the recording reader, the inputs
 # that come from elsewhere, for a bounded time (FUZZ_SECONDS, 60 by default, each), from
 # their committed corpus and the inputs that once failed. A crash, a hang (one input over

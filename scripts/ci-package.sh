@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CI stage: the .deb round trip, after ./test.sh has built build/ci. Makes the package,
 # checks it with lintian (no error, no warning), checks its licence, changelog, manual page
 # and completion, its desktop entry and metainfo, installs it with apt, starts the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CI stage: the tests that drive the writer's threads and the logger, built with
 # ThreadSanitizer. Reports go to files; any report fails the stage, even when every test
 # passed.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the logger needs to build, run and test, and any package
 # named on the command line (the CI stages add theirs).
 # Does nothing when everything is present; uses sudo when not run as root.

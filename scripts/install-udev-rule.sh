@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Lets a normal user at the seat read the K8055 board (the kernel gives it no hidraw node):
 # installs the udev rule when run as root on a machine with udev; says what to do otherwise.
 set -euo pipefail

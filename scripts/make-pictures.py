@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program's pictures into src/ui/resources/ as PNG files.
 
 Everything is drawn here from shapes and pixel grids, so the pictures can be changed

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures of the three windows into docs/screenshots/, drawn on a virtual X display
 # at 96 dpi so one pixel is 15 twips as the layout expects.
 #   scripts/screenshots.sh [build folder, default build/dev]

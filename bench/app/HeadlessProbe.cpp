@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What unattended recording costs: CPU between samples at a 1 min interval (the readout
 // polling the board twice a second, nothing else) and resident memory with a full store,
 // without a window and, beside it, with the window shown offscreen. Each figure comes from

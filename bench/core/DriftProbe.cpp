@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Samples once a second for a minute on a precise timer re-armed from the sampling grid,
 // and reports how far each sample fell from its due time.
 #include "core/Clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one sampling tick with a full store, the disk's work left to the writer's thread,
 // and of the durable write of one line beside it.
 #include "FakeClock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a user pays per sample with the window shown and painted: the sampling tick, the
 // history list, the chart and the readout together, in the steady state of a recording
 // (a new sample after other new samples), at 1000, 8000 and 32000 stored samples; beside

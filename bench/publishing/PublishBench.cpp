@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What publishing costs, against a real Mosquitto started here on a free loopback port:
 // CPU per sample on the sampling path (the copy into the queue) and on the client's thread
 // (JSON, packets, acknowledgements); the JSON alone; and the program's wakeups while

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The viewer's costs: reading a recording file of 32000 lines and one of 3,200,000 lines
 // (100 recordings, 110 MB) with the resident memory it takes, one line appended while the
 // file is followed, a redraw of the chart after a pan or a zoom at both sizes (ours, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ideal logger of two values, the yardstick of bench/whole/measure.py: it wakes once per
 // readout refresh and once per sample, formats the line, appends it and syncs it, and does
 // nothing else. Nothing of it can be shaved off without losing what the user sees or a

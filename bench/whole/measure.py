@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What the whole program costs between samples, measured from outside the process.
 
 Starts the real binary (the window on Xvfb, and headless) and the ideal logger beside it,

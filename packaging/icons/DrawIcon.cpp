@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's icon at the sizes an icon theme asks for, with the shapes of
 // orvalin.svg: a chart screen with a green trace and the red recording light.
 //   orvalin_draw_icon <folder> <size>...   writes <folder>/<size>x<size>/apps/orvalin.png

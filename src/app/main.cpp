@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry of the logger: the command line, one instance per user, then the window or, for
 // unattended recording, no window at all.
 #include "app/Application.h"

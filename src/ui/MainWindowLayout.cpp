@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as laid out, in twips (15 to the pixel).
 #include "ui/MainWindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/Pictures.h"
 
 // The resources live in a static library: nothing would pull their object file into the

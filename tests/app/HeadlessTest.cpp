@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the headless program prints, whatever its readers do.
 #include "app/Headless.h"
 #include "LoggerRig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One running logger per user, whatever the session, and what a refused start is told.
 #include "app/SingleInstance.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names from the command line keep their bytes, and are shown without acting on a terminal.
 #include "core/FileNames.h"
 

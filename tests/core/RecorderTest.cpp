@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorder on a fake clock: when samples are taken, what they hold, and the file.
 #include "core/Recorder.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording file when the disk misbehaves: a line counts as written only once its
 // write, sync and close succeeded; nothing taken is lost or written twice, every file ends
 // with a complete line, one file that cannot be written never holds back another, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window draws of the data, computed without a widget: history lines, the
 // trace, the scales, the title and the widths of the chart toggle. The picture tests of the
 // windows show the same drawn.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every input kept for the fuzzers, the seeds and what they once found, run through the
 // same checks in the normal and sanitizer builds. A broken check aborts the test.
 #include "FuzzChecks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The logger without a window: start-up, choices, the sampling and readout ticks, the end.
 #include "LoggerRig.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Publishing to a real Mosquitto broker: the samples as JSON named by their recording, the
 // broker going away and coming back, each kind of trouble told once, a broker that never
 // acknowledges, the real program's last will and its bounded end; the --mqtt address.

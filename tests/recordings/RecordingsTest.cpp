@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording files as the viewer reads them: every kind of line, several recordings in one
 // file, a file that grows, is replaced or is cut, files that are not recordings, the
 // chart's decimation and the .xlsx export read back by a reader that no one here wrote.

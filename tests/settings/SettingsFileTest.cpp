@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file as other programs and later starts read it, and how a save keeps it whole.
 #include "settings/SettingsFile.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared main for every test binary: Qt's test mode, so standard paths point into a
 // throwaway location; widget tests get a QApplication (offscreen), the others only Qt Core.
 #ifdef ORVALIN_TEST_WIDGETS

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program as a process: single instance, killed or stopped while recording, the
 // command line, the headless mode, viewers and exports.
 #include "Helpers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About window: the link under the pointer is underlined, a click opens the exact link.
 #include "ui/AboutWindow.h"
 

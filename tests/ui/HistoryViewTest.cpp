@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history list drawn from the store: what it reads, where it scrolls, what it copies.
 #include "ui/HistoryView.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's wiring: what the user does reaches the logger, what the logger does
 // shows, and the window ends as the user or the system asks.
 #include "ui/MainWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The viewer's wiring: the file read off the window's thread reaches the list and the
 // chart, the keys and the list drive the view, a growing file is followed, the exports
 // write what they say.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves what the windows show in each scene of WindowScenes as a PNG file: the main window
 // narrow and wide after a short recording in test mode, then with lines waiting to be
 // written, the options window and the About window.
