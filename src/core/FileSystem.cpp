@@ -152,13 +152,17 @@ int PosixFileSystem::writeAt(int fd, qint64 offset, QByteArrayView data)
     return 0;
 }
 
-int PosixFileSystem::read(int fd, qint64 maxBytes, QByteArray &out)
+namespace {
+
+// Up to maxBytes through `next` (read, or pread at a moving offset), whatever the chunks.
+template <typename Next>
+int readUpTo(qint64 maxBytes, QByteArray &out, Next next)
 {
     out.clear();
     char chunk[4096];
     while (out.size() < maxBytes) {
         const qint64 want = std::min<qint64>(static_cast<qint64>(sizeof chunk), maxBytes - out.size());
-        const ssize_t n = ::read(fd, chunk, static_cast<size_t>(want));
+        const ssize_t n = next(chunk, static_cast<size_t>(want));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -171,23 +175,18 @@ int PosixFileSystem::read(int fd, qint64 maxBytes, QByteArray &out)
     return 0;
 }
 
+} // namespace
+
+int PosixFileSystem::read(int fd, qint64 maxBytes, QByteArray &out)
+{
+    return readUpTo(maxBytes, out, [fd](char *chunk, size_t want) { return ::read(fd, chunk, want); });
+}
+
 int PosixFileSystem::readAt(int fd, qint64 offset, qint64 maxBytes, QByteArray &out)
 {
-    out.clear();
-    char chunk[4096];
-    while (out.size() < maxBytes) {
-        const qint64 want = std::min<qint64>(static_cast<qint64>(sizeof chunk), maxBytes - out.size());
-        const ssize_t n = ::pread(fd, chunk, static_cast<size_t>(want), static_cast<off_t>(offset + out.size()));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            break;
-        out.append(chunk, static_cast<qsizetype>(n));
-    }
-    return 0;
+    return readUpTo(maxBytes, out, [fd, offset, &out](char *chunk, size_t want) {
+        return ::pread(fd, chunk, want, static_cast<off_t>(offset + out.size()));
+    });
 }
 
 int PosixFileSystem::status(int fd, Status &out)

@@ -38,24 +38,14 @@ QString keptName(const QString &prefix, const QString &stamp, int n, const QStri
     return lead + stem + suffix;
 }
 
-int writeNew(FileSystem &files, const QString &path, const QByteArray &bytes)
+// Written only when the write, the sync and the close all succeeded; the first error else.
+int writeSyncClose(FileSystem &files, int fd, const QByteArray &bytes)
 {
-    int fd = -1;
-    int error = files.open(path, FileSystem::Open::CreateNew, fd);
-    if (error != 0)
-        return error;
-    error = files.write(fd, bytes);
+    int error = files.write(fd, bytes);
     if (error == 0)
         error = files.sync(fd);
     const int closeError = files.close(fd);
-    if (error == 0)
-        error = closeError;
-    if (error != 0) {
-        files.remove(path);
-        return error;
-    }
-    files.syncFolderOf(path);
-    return 0;
+    return error != 0 ? error : closeError;
 }
 
 int appendDurably(FileSystem &files, const QString &path, const QByteArray &bytes)
@@ -67,13 +57,10 @@ int appendDurably(FileSystem &files, const QString &path, const QByteArray &byte
         error = files.open(path, FileSystem::Open::CreateNew, fd);
     if (error != 0)
         return error;
-    error = files.write(fd, bytes);
-    if (error == 0)
-        error = files.sync(fd);
-    const int closeError = files.close(fd);
+    error = writeSyncClose(files, fd, bytes);
     if (created)
         files.syncFolderOf(path);
-    return error != 0 ? error : closeError;
+    return error;
 }
 
 // The lines of a small list file; false when it cannot be read.
@@ -103,6 +90,21 @@ QByteArray listBytes(const QStringList &paths)
 
 } // namespace
 
+int writeNewFile(FileSystem &files, const QString &path, const QByteArray &bytes)
+{
+    int fd = -1;
+    int error = files.open(path, FileSystem::Open::CreateNew, fd);
+    if (error != 0)
+        return error;
+    error = writeSyncClose(files, fd, bytes);
+    if (error != 0) {
+        files.remove(path);
+        return error;
+    }
+    files.syncFolderOf(path);
+    return 0;
+}
+
 int writeKeptFile(FileSystem &files, const QString &folder, const QString &prefix, const QDateTime &now,
                   const QString &source, const QByteArray &bytes, QString &path)
 {
@@ -111,7 +113,7 @@ int writeKeptFile(FileSystem &files, const QString &folder, const QString &prefi
     // Two rescues in one second, or of two files of one name, each get a file of their own.
     for (int n = 1; error == 0 && n <= 99; ++n) {
         path = QDir(folder).filePath(keptName(prefix, stamp, n, source));
-        error = writeNew(files, path, bytes);
+        error = writeNewFile(files, path, bytes);
         if (error != EEXIST)
             break;
         if (n < 99)

@@ -16,6 +16,10 @@ class FileSystem;
 inline constexpr const char *kRescuePrefix = "secours-";
 inline constexpr const char *kFragmentPrefix = "fragment-";
 
+// A new file with these bytes, written, synced and closed, its folder synced; on a failure
+// nothing is left at the path (EEXIST: another file has the name). 0 or the errno.
+int writeNewFile(FileSystem &files, const QString &path, const QByteArray &bytes);
+
 // Writes `bytes` to a new file "<prefix><stamp>-[<n>-]<name>" in `folder`, durably (write,
 // sync, close, folder entry), where name is the last component of `source`. 0 or an error.
 int writeKeptFile(FileSystem &files, const QString &folder, const QString &prefix, const QDateTime &now,

@@ -69,25 +69,13 @@ int UnpublishedFile::create(const QString &folder, const QString &stamp, const Q
         const QString name = n == 1 ? QStringLiteral("secours-%1-non-publiees-mqtt.csv").arg(stamp)
                                     : QStringLiteral("secours-%1-%2-non-publiees-mqtt.csv").arg(stamp).arg(n);
         const QString path = QDir(folder).filePath(name);
-        int fd = -1;
-        error = m_files.open(path, FileSystem::Open::CreateNew, fd);
+        error = writeNewFile(m_files, path, recordingHeader() + lines);
         if (error == EEXIST) {
             error = 0; // another run's: the next number
             continue;
         }
         if (error != 0)
             break;
-        error = m_files.write(fd, recordingHeader() + lines);
-        if (error == 0)
-            error = m_files.sync(fd);
-        const int closeError = m_files.close(fd);
-        if (error == 0)
-            error = closeError;
-        if (error != 0) {
-            m_files.remove(path);
-            break;
-        }
-        m_files.syncFolderOf(path);
         m_path = path;
         noteRescueFiles(m_files, folder, {path});
         return 0;
