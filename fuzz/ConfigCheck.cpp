@@ -12,7 +12,7 @@ namespace {
 
 QByteArray describe(const Settings &s)
 {
-    return show(s.recordingFile) + " / " + QByteArray::number(static_cast<int>(s.interval)) + " / "
+    return s.recordingFile.toUtf8() + " / " + QByteArray::number(static_cast<int>(s.interval)) + " / "
            + QByteArray::number(static_cast<int>(s.source)) + " / " + QByteArray::number(s.windowWidth);
 }
 

@@ -2,10 +2,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
-
-#include <cstddef>
-#include <cstdint>
 
 namespace orv::fuzz {
 
@@ -15,11 +11,6 @@ inline void require(bool ok, const char *what, const QByteArray &detail = {})
 {
     if (!ok)
         fail(what, detail);
-}
-
-inline QByteArray show(const QString &text)
-{
-    return text.toUtf8();
 }
 
 } // namespace orv::fuzz

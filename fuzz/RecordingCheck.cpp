@@ -55,7 +55,7 @@ void checkRecording(const std::uint8_t *data, std::size_t size)
                 && split.table.values(1) == t.values(1) && split.table.recordings() == t.recordings(),
             "samples differ when the bytes come in two pieces");
     require(split.notes == whole.notes, "notes differ when the bytes come in two pieces",
-            show(describeNotes(whole.notes)) + " / " + show(describeNotes(split.notes)));
+            describeNotes(whole.notes).toUtf8() + " / " + describeNotes(split.notes).toUtf8());
 
     qsizetype covered = 0;
     for (const RecordingSpan &r : t.recordings()) {

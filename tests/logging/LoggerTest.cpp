@@ -11,11 +11,7 @@
 using namespace orv;
 using test::readAll;
 
-namespace {
-
 const QByteArray kHeader("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n");
-
-} // namespace
 
 TEST(Logger, StoredChoicesApplyAtOnceEachNewChoiceIsSavedOnceAFailedSaveIsToldOnce)
 {
@@ -57,7 +53,6 @@ TEST(LoggerRecording, SamplesHoldWhatTheSourceGaveTheFirstOneAPollOfItsOwn)
     // No readout tick has run: the first sample must not be blank for it.
     rig.sources.log.readings = {128, std::nullopt};
     logger.startRecording();
-    EXPECT_EQ(logger.sampleTimer().interval(), 10);
     rig.runTicks(1);
     rig.sources.log.readings = {7, 8}; // the device changes; no readout yet
     rig.runTicks(1);
@@ -107,14 +102,11 @@ TEST(LoggerEnd, AHungDiskNeitherHoldsUpTheLoggerNorTheEnd)
     EXPECT_EQ(logger.samples().count(), 4);
     ASSERT_TRUE(test::within(
         5000, [&] { return rig.files.blockedSyncs() == 2; }, false));
-    EXPECT_EQ(logger.unconfirmed().value(0).lines, 3);
 
     const Logger::Ending ending = logger.shutDown();
     EXPECT_TRUE(ending.settingsUnsaved);
     EXPECT_TRUE(logger.stuckOnDisk());
     EXPECT_TRUE(rig.sources.log.calls.endsWith(QStringLiteral("close board")));
     ASSERT_EQ(ending.rescue.files.size(), 0) << "the rescue folder is on the hung disk too";
-    EXPECT_EQ(ending.rescue.lost, 3);
-    EXPECT_EQ(ending.exitCode(), 4);
-    EXPECT_TRUE(ending.messages().join('\n').contains(QStringLiteral("3 mesure(s) perdues")));
+    EXPECT_EQ(ending.rescue.lost, 3); // told as in the quit question's case where no folder takes them
 }

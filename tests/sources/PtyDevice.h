@@ -4,13 +4,9 @@
 #include "Helpers.h"
 #include "sources/SerialPort.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QThread>
 
 #include <algorithm>
-#include <functional>
 
 #include <fcntl.h>
 #include <pty.h>

@@ -16,12 +16,6 @@ using orv::SerialSource;
 using orv::test::PtyDevice;
 using orv::test::waitForWaiting;
 
-// A frame as the sensor sends it: value 1 in the third of four bytes.
-static QByteArray frame(quint8 value)
-{
-    return QByteArray(2, '\0') + char(value) + '\0';
-}
-
 // Qt calls a refused and a locked port a permission error; the pty tests see a locked one.
 // Each text names the device.
 TEST(SerialProblem, TellsARefusedPortFromABusyOneAndNamesTheDevice)
@@ -69,7 +63,7 @@ TEST(SerialSource, FollowedTakesEachFrameAsItArrivesAndDropsWhatIsOutOfStep)
 
 // The serial source as the window drives it, on a real pseudo-terminal, with the sensor
 // emulated at the far end.
-TEST(SerialSource, TakesAFrameOnlyWhenExactlyFourBytesWaitAndKeepsItsValueWhileOpen)
+TEST(SerialSource, TakesAFrameOnlyWhenExactlyFourBytesWaitAndExplainsAMissingBusyOrLostDevice)
 {
     QTemporaryDir dir;
     PtyDevice device(dir.filePath("ttyUSB0"));
@@ -82,6 +76,7 @@ TEST(SerialSource, TakesAFrameOnlyWhenExactlyFourBytesWaitAndKeepsItsValueWhileO
     EXPECT_EQ(cfgetispeed(&line), speed_t(B2400));
     EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB), tcflag_t(CS8));
 
+    // A frame as the sensor sends it: value 1 in the third of four bytes.
     const auto hex = [](const char *text) { return QByteArray::fromHex(text); };
     const std::tuple<const char *, bool, QByteArray, qint64, std::optional<qint32>, qint64> steps[] = {
         // what, maintain first, bytes sent, waiting at the poll, value 1, left waiting
@@ -116,16 +111,10 @@ TEST(SerialSource, TakesAFrameOnlyWhenExactlyFourBytesWaitAndKeepsItsValueWhileO
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(source.problem(), "");
     EXPECT_EQ(source.latest(), Readings{});
-}
 
-// Closing the far end hangs up our side as pulling an adapter does; the replugged device
-// comes back behind the same path, as an adapter gets its /dev name back.
-TEST(SerialSource, AMissingBusyOrLostDeviceIsExplainedGivesNoValueAndIsPickedUpAgain)
-{
-    QTemporaryDir dir;
-    PtyDevice device(dir.filePath("ttyUSB0"));
-    SerialPort port(device.path());
-    SerialSource source(port);
+    // Closing the far end hangs up our side as pulling an adapter does; the replugged device
+    // comes back behind the same path, as an adapter gets its /dev name back.
+    device.unplug();
     source.open();
     EXPECT_EQ(source.problem(), orv::serialProblemText(SerialFault::Absent, device.path()));
     ASSERT_TRUE(device.plug());
@@ -135,7 +124,7 @@ TEST(SerialSource, AMissingBusyOrLostDeviceIsExplainedGivesNoValueAndIsPickedUpA
     EXPECT_EQ(source.problem(), orv::serialProblemText(SerialFault::Busy, device.path()));
     otherProgram.close();
     source.maintain();
-    device.send(frame(50));
+    device.send(hex("00003200"));
     ASSERT_TRUE(waitForWaiting(port, 4));
     EXPECT_EQ(source.poll().value1, 50);
 
@@ -158,7 +147,7 @@ TEST(SerialSource, AMissingBusyOrLostDeviceIsExplainedGivesNoValueAndIsPickedUpA
     source.maintain();
     EXPECT_EQ(source.problem(), "");
     EXPECT_EQ(source.poll(), Readings{}) << "no frame yet from the replugged device";
-    device.send(frame(60));
+    device.send(hex("00003c00"));
     ASSERT_TRUE(waitForWaiting(port, 4));
     EXPECT_EQ(source.poll().value1, 60);
 

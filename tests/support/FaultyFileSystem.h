@@ -15,7 +15,7 @@ namespace orv::test {
 // The real disk with faults on demand: a write, a sync or a close that fails, a slow sync,
 // or syncs that block until the test lets them go. Faults hit every file, or only those
 // whose path starts with faultyPrefix().
-class FaultyFileSystem final : public PosixFileSystem {
+class FaultyFileSystem : public PosixFileSystem {
 public:
     std::atomic<int> writeError{0}; // every write fails with this (ENOSPC: a full disk)
     std::atomic<int> syncError{0};

@@ -4,6 +4,7 @@
 #include "Helpers.h"
 
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -16,23 +17,15 @@
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <vector>
 
 namespace orv::test {
-
-inline sockaddr_in loopback(int port)
-{
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = htons(static_cast<quint16>(port));
-    return a;
-}
 
 inline int freeLoopbackPort()
 {
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = loopback(0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t size = sizeof a;
     ::bind(s, reinterpret_cast<sockaddr *>(&a), size);
     ::getsockname(s, reinterpret_cast<sockaddr *>(&a), &size);
@@ -74,19 +67,13 @@ public:
     {
         return QStringLiteral("%1://127.0.0.1:%2/%3").arg(QLatin1String(scheme)).arg(m_port).arg(prefix);
     }
-    // Returns once it takes connections.
+    // Returns once it takes connections, which it says on stderr once its socket listens.
     bool start()
     {
         // A test that crashes or times out leaves no broker behind.
         m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         m_process.start(QStringLiteral("mosquitto"), {"-c", m_dir.filePath(QStringLiteral("mosquitto.conf"))});
-        return within(5000, [this] {
-            const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-            const sockaddr_in a = loopback(m_port);
-            const bool up = ::connect(s, reinterpret_cast<const sockaddr *>(&a), sizeof a) == 0;
-            ::close(s);
-            return up;
-        });
+        return within(5000, [this] { return m_process.readAllStandardError().contains(" running"); });
     }
     // As a service stop does: SIGTERM, the sessions saved.
     void stop()
@@ -111,11 +98,6 @@ private:
 // the broker took while this one was away comes when it is back.
 class Subscriber {
 public:
-    struct Message {
-        QByteArray topic;
-        QByteArray payload;
-    };
-
     Subscriber(int port, const QByteArray &topic)
         : m_topic(topic)
     {
@@ -131,7 +113,7 @@ public:
         mosquitto_message_callback_set(m_mosq, [](mosquitto *, void *self, const mosquitto_message *m) {
             auto *me = static_cast<Subscriber *>(self);
             std::lock_guard lock(me->m_mutex);
-            me->m_messages.push_back({m->topic, QByteArray(static_cast<const char *>(m->payload), m->payloadlen)});
+            me->m_messages[m->topic].append(QByteArray(static_cast<const char *>(m->payload), m->payloadlen));
         });
         mosquitto_reconnect_delay_set(m_mosq, 1, 1, false);
         mosquitto_connect(m_mosq, "127.0.0.1", port, 60);
@@ -149,11 +131,7 @@ public:
     QList<QByteArray> on(const QByteArray &topic) const
     {
         std::lock_guard lock(m_mutex);
-        QList<QByteArray> out;
-        for (const Message &m : m_messages)
-            if (m.topic == topic)
-                out.append(m.payload);
-        return out;
+        return m_messages.value(topic);
     }
 
 private:
@@ -161,7 +139,7 @@ private:
     mosquitto *m_mosq = nullptr;
     std::atomic<bool> m_subscribed{false};
     mutable std::mutex m_mutex;
-    std::vector<Message> m_messages;
+    QHash<QByteArray, QList<QByteArray>> m_messages;
 };
 
 } // namespace orv::test

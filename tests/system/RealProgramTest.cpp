@@ -25,8 +25,6 @@ namespace {
 using orv::test::readAll;
 using orv::test::within;
 
-const QByteArray kHeader("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n");
-
 // A copy of the program in a folder of its own, which is also its current folder, so its
 // settings file lands there; its own lock, runtime, config and data folders.
 struct Program {

@@ -22,11 +22,6 @@ const QString kMailLink = QStringLiteral("mailto:contact@orvalin.example.org?Sub
 const QString kWebLink = QStringLiteral("https://orvalin.example.org/");
 
 // The pointer as the window system delivers it: to whatever lies under the point.
-void moveOver(QWidget *w, QPoint at)
-{
-    QTest::mouseMove(w->window()->windowHandle(), w->mapTo(w->window(), at));
-}
-
 void clickOn(QWidget *w, QPoint at)
 {
     QTest::mouseClick(w->window()->windowHandle(), Qt::LeftButton, {}, w->mapTo(w->window(), at));
@@ -54,7 +49,7 @@ TEST(AboutWindow, TheLinkCrossedIsUnderlinedClicksKeysAndAssistiveToolsOpenTheEx
         {about, surface, false, false},           {about->webImage, {35, 15}, false, true},
     };
     for (const Step &s : steps) {
-        moveOver(s.over, s.at);
+        QTest::mouseMove(about->windowHandle(), s.over->mapTo(about, s.at));
         EXPECT_EQ(about->mailLink->font().underline(), s.mail) << s.over->objectName().toStdString();
         EXPECT_EQ(about->webLink->font().underline(), s.web) << s.over->objectName().toStdString();
     }

@@ -7,7 +7,6 @@
 #include "Helpers.h"
 #include "Printers.h"
 
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -60,16 +59,12 @@ TEST(ViewerWindow, ShowsFollowsAndExportsARecordingFile)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("data_tr.csv"));
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n");
-        for (int i = 1; i <= 120; ++i)
-            f.write(QByteArray::number(i) + ';' + QByteArray::number(i % 13)
-                    + ";;12-07-2026;14:" + QByteArray::number(3 + i / 60).rightJustified(2, '0') + ':'
-                    + QByteArray::number(i % 60).rightJustified(2, '0') + "\r\n");
-        f.write("1;5;6;12-08-2026;09:00:00\r\nnot a sample\r\n");
-    }
+    QByteArray bytes = "N\xB0Record;Valeur1;Valeur2;Date;Time\r\n";
+    for (int i = 1; i <= 120; ++i)
+        bytes += QByteArray::number(i) + ';' + QByteArray::number(i % 13)
+                 + ";;12-07-2026;14:" + QByteArray::number(3 + i / 60).rightJustified(2, '0') + ':'
+                 + QByteArray::number(i % 60).rightJustified(2, '0') + "\r\n";
+    ASSERT_TRUE(test::writeFile(path, bytes + "1;5;6;12-08-2026;09:00:00\r\nnot a sample\r\n"));
     FakeViewerDialogs dialogs;
     ViewerWindow window(path, {dialogs, std::make_shared<PosixRecordingFiles>()});
     window.show();
@@ -112,11 +107,7 @@ TEST(ViewerWindow, ShowsFollowsAndExportsARecordingFile)
     list->setCurrentRow(2);
     QTest::keyClick(chart, Qt::Key_Plus);
     QTest::keyClick(chart, Qt::Key_End);
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::Append));
-        f.write("2;7;8;12-08-2026;09:10:00\r\n");
-    }
+    ASSERT_TRUE(test::writeFile(path, "2;7;8;12-08-2026;09:10:00\r\n", QIODevice::Append));
     ASSERT_TRUE(within(3000, [&] {
         return list->item(2)->text()
                == QStringLiteral("Enregistrement 2 : 12-08-2026 09:00:00 → 09:10:00, 2 mesures, intervalle 10 min");
