@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window draws of the data, computed without a widget: history lines, the
-// trace, the title and the widths of the chart toggle. The scales are checked pixel by pixel
-// by the picture tests of the windows.
+// trace, the scales, the title and the widths of the chart toggle. The picture tests of the
+// windows show the same drawn.
 #include "display/ChartToggle.h"
 #include "display/History.h"
+#include "display/Scales.h"
 #include "display/Trace.h"
 
 #include <QDate>
@@ -25,6 +26,15 @@ Sample sample(std::optional<qint32> v1, std::optional<qint32> v2, QTime time = Q
 
 using Runs = std::vector<std::vector<QPoint>>;
 
+// Ticks as "x,y-x,y label" each, one after the other.
+QString shown(const std::vector<ScaleTick> &ticks)
+{
+    QStringList out;
+    for (const ScaleTick &t : ticks)
+        out << QStringLiteral("%1,%2-%3,%4%5").arg(t.from.x()).arg(t.from.y()).arg(t.to.x()).arg(t.to.y()).arg(t.label);
+    return out.join(QLatin1Char('|'));
+}
+
 } // namespace
 
 TEST(Display, HistoryLinesAndTheTraceFrom0AtTheBottomTo255AtTheTopBrokenByMissingValues)
@@ -39,6 +49,17 @@ TEST(Display, HistoryLinesAndTheTraceFrom0AtTheBottomTo255AtTheTopBrokenByMissin
     for (std::optional<qint32> v : {std::optional<qint32>(255), {51}, {1000}, {}, {-40}})
         store.append(sample(v, std::nullopt));
     EXPECT_EQ(tracePixels(store, {101, 93}), (Runs{{{0, 92}, {1, 0}, {2, 74}, {3, 0}}, {{5, 92}}}));
+}
+
+TEST(Scales, TicksAndLabelsOnThePixelsTheyHaveAlwaysHad)
+{
+    // The boxes as laid out: 105 x 17, 33 x 97 and 25 x 97 pixels.
+    EXPECT_EQ(shown(timeAxisTicks({105, 17})), "0,10-0,5 0 |26,10-26,5 6 |52,10-52,5 12 |78,10-78,5 18 |"
+                                               "105,10-105,5 24 |131,10-131,5 30 |157,10-157,5 36 ");
+    EXPECT_EQ(shown(rightScaleTicks({33, 97})),
+              "6,0-3,0 1000 |6,19-3,19 800 |6,38-3,38 600 |6,58-3,58 400 |6,77-3,77 200 |6,96-3,96 0 ");
+    EXPECT_EQ(shown(leftScaleTicks({25, 97})),
+              "20,0-6,0 30 |20,16-6,16 25 |20,32-6,32 20 |20,48-6,48 15 |20,64-6,64 10 |20,80-6,80 5 |20,96-6,96 0 ");
 }
 
 TEST(ChartToggle, TitlesAndWidthsOfBothForms)
