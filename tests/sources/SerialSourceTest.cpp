@@ -30,15 +30,23 @@ TEST(SerialProblem, TellsARefusedPortFromABusyOneAndNamesTheDevice)
     EXPECT_EQ(orv::serialProblemText(SerialFault::None, "/dev/ttyUSB0"), "");
 }
 
+// The sensor emulated at the far end of a real pseudo-terminal, plugged in, and our source
+// opened on it.
+struct PluggedSensor {
+    QTemporaryDir dir;
+    PtyDevice device{dir.filePath("ttyUSB0")};
+    bool plugged = device.plug();
+    SerialPort port{device.path()};
+    SerialSource source{port};
+    PluggedSensor() { source.open(); }
+};
+
 // Without a window the source is not polled: it takes the frames as their bytes arrive.
 TEST(SerialSource, FollowedTakesEachFrameAsItArrivesAndDropsWhatIsOutOfStep)
 {
-    QTemporaryDir dir;
-    PtyDevice device(dir.filePath("ttyUSB0"));
-    ASSERT_TRUE(device.plug());
-    SerialPort port(device.path());
-    SerialSource source(port);
-    source.open();
+    PluggedSensor sensor;
+    ASSERT_TRUE(sensor.plugged);
+    auto &[dir, device, plugged, port, source] = sensor;
     int told = 0;
     source.follow([&] { ++told; });
     const auto hex = [](const char *text) { return QByteArray::fromHex(text); };
@@ -65,12 +73,9 @@ TEST(SerialSource, FollowedTakesEachFrameAsItArrivesAndDropsWhatIsOutOfStep)
 // emulated at the far end.
 TEST(SerialSource, TakesAFrameOnlyWhenExactlyFourBytesWaitAndExplainsAMissingBusyOrLostDevice)
 {
-    QTemporaryDir dir;
-    PtyDevice device(dir.filePath("ttyUSB0"));
-    ASSERT_TRUE(device.plug());
-    SerialPort port(device.path());
-    SerialSource source(port);
-    source.open();
+    PluggedSensor sensor;
+    ASSERT_TRUE(sensor.plugged);
+    auto &[dir, device, plugged, port, source] = sensor;
     ASSERT_TRUE(port.isOpen()) << source.problem().toStdString();
     const termios line = device.lineSettings();
     EXPECT_EQ(cfgetispeed(&line), speed_t(B2400));
