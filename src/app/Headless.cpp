@@ -78,7 +78,9 @@ int Headless::start()
                            "  ExecStart=\n"
                            "  ExecStart=orvalin --headless --record --source usb --interval 1min\n"
                            "puis « systemctl --user restart orvalin-headless » (voir man orvalin, SERVICE)."));
-        m_logger.shutDown();
+        // A first start's save of the defaults may still be under way: its fate is told too.
+        for (const QString &message : m_logger.shutDown().messages())
+            say(message);
         return Refused;
     }
     say(QStringLiteral("enregistrement dans %1").arg(displayableName(m_logger.settings().recordingFile)));

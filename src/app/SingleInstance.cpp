@@ -119,9 +119,8 @@ InstanceInfo thisInstance(bool headless, const QString &recordingFile)
     info.since = QDateTime::currentDateTime();
     info.recordingFile = recordingFile;
     // A service's bare name lies in its working folder: say which.
-    char cwd[4096];
-    if (!recordingFile.isEmpty() && !recordingFile.startsWith(QLatin1Char('/')) && ::getcwd(cwd, sizeof cwd))
-        info.recordingFile = decodeFileName(cwd) + QLatin1Char('/') + recordingFile;
+    if (!recordingFile.isEmpty())
+        info.recordingFile = absoluteFileName(recordingFile);
     findServiceUnit(info);
     return info;
 }

@@ -150,7 +150,7 @@ int runHeadless(int argc, char **argv, const orv::CommandLine &command, orv::Sin
     orv::Headless headless(real.logger(), STDOUT_FILENO, STDERR_FILENO);
     real.logger().startUp(command.overrides, orv::Logger::Reading::Samples);
     if (headless.start() != orv::Headless::AllWritten)
-        return orv::Headless::Refused;
+        return endNow(orv::Headless::Refused, real.logger());
     instance.describe(orv::thisInstance(true, real.logger().settings().recordingFile));
     if (command.broker)
         real.logger().publishTo(*command.broker);

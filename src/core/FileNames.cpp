@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/FileNames.h"
 
+#include <climits>
+#include <unistd.h>
+
 #include <QStringDecoder>
 
 namespace orv {
@@ -83,6 +86,16 @@ QByteArray encodeFileName(const QString &name)
     }
     bytes += QStringView(name).sliced(start).toUtf8();
     return bytes;
+}
+
+QString absoluteFileName(const QString &name)
+{
+    if (name.startsWith(QLatin1Char('/')))
+        return name;
+    char folder[PATH_MAX];
+    if (::getcwd(folder, sizeof folder) == nullptr)
+        return name; // the folder is gone: the system will not find the name either
+    return decodeFileName(folder) + QLatin1Char('/') + name;
 }
 
 QString lastPathComponent(const QString &name)

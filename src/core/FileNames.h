@@ -14,6 +14,10 @@ namespace orv {
 QString decodeFileName(QByteArrayView bytes);
 QByteArray encodeFileName(const QString &name);
 
+// A name as the system finds it: a relative one is taken from the process's working folder,
+// whose bytes are kept (QDir::currentPath() would lose those that are not UTF-8).
+QString absoluteFileName(const QString &name);
+
 // The last component of a path ("b.csv" of "/a/b.csv", "b" of "a/b/"), from its bytes.
 QString lastPathComponent(const QString &name);
 

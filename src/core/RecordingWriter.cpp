@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/RecordingWriter.h"
 
+#include "core/FileNames.h"
+
 #include "core/Clock.h"
 #include "core/FileSystem.h"
 #include "core/LineFile.h"
@@ -114,10 +116,7 @@ RecordingWriter::FileThread &RecordingWriter::threadFor(const QString &file)
     if (m_lastThread && file == m_lastName)
         return *m_lastThread;
     // A bare name and the full path of one file are one file, with one order of lines.
-    // Built by hand: QFileInfo would pass the name through the system's text encoding and
-    // lose the bytes of a name that is not UTF-8.
-    const QString path =
-        QDir::cleanPath(QDir::isRelativePath(file) ? QDir::currentPath() + QLatin1Char('/') + file : file);
+    const QString path = QDir::cleanPath(absoluteFileName(file));
     std::unique_ptr<FileThread> &t = m_threads[path];
     if (!t) {
         t = std::make_unique<FileThread>();
@@ -347,7 +346,9 @@ RecordingWriter::Rescue RecordingWriter::finish(int deadlineMs, int attemptMs)
         t->wake.notify_one();
         if (t->lines == 0)
             continue;
-        rescue.mayRepeat = rescue.mayRepeat || t->busy;
+        // Lines on their way, or written whose sync or close failed, may be in the file too.
+        // (The file is only the thread's while it is busy.)
+        rescue.mayRepeat = rescue.mayRepeat || t->busy || t->file.unconfirmed.has_value();
         RescueItem item{items.size(), t->name, recordingHeader(), t->lines, {}};
         for (const Item &i : t->items)
             item.bytes += i.line;

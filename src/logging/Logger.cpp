@@ -23,19 +23,19 @@ namespace {
 constexpr int kReadoutMs = 500;
 
 // A piece of a file's bytes as it can be shown in a message: control characters and bytes
-// that are not text escaped, the start of a long one only.
-QString shown(const QByteArray &bytes)
+// that are not text escaped; of a long one the start only, unless every byte must be shown.
+QString shown(const QByteArray &bytes, bool whole)
 {
-    constexpr qsizetype kShown = 80;
+    const qsizetype limit = whole ? bytes.size() : 80;
     QString out;
-    for (const char c : bytes.first(std::min(bytes.size(), kShown))) {
+    for (const char c : bytes.first(std::min(bytes.size(), limit))) {
         const auto b = static_cast<unsigned char>(c);
         if (b < 0x20 || b >= 0x7F)
             out += QStringLiteral("\\x%1").arg(b, 2, 16, QLatin1Char('0'));
         else
             out += QLatin1Char(c);
     }
-    return bytes.size() > kShown ? out + QStringLiteral("…") : out;
+    return bytes.size() > limit ? out + QStringLiteral("…") : out;
 }
 
 QString shownList(const QStringList &files)
@@ -56,7 +56,7 @@ QString fragmentNotice(const QString &file, const Fragment &fragment)
     QString text = QStringLiteral("le fichier %1 se terminait par une ligne incomplète (« %2 »), sans doute coupée "
                                   "par un arrêt brutal : elle a été retirée pour que les nouvelles mesures "
                                   "commencent sur une ligne à elles")
-                       .arg(displayableName(file), shown(fragment.bytes));
+                       .arg(displayableName(file), shown(fragment.bytes, fragment.keptIn.isEmpty()));
     if (fragment.keptIn.isEmpty())
         return text + QStringLiteral(" ; aucun dossier n'a pu garder ses octets, ils sont ci-dessus");
     return text + QStringLiteral(", et gardée dans %1").arg(displayableName(fragment.keptIn));
