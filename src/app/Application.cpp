@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 
+#include "app/Headless.h"
 #include "ui/AboutWindow.h"
 #include "ui/MainWindow.h"
 
@@ -9,7 +10,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include <cstdio>
+#include <unistd.h>
 
 namespace orv {
 
@@ -28,9 +29,8 @@ Application::Application(const SettingsLocation &settings)
         }
     };
     // What publishing says goes to standard error; the window's light shows how it goes.
-    QObject::connect(&m_real.logger(), &Logger::publishingNotice, [](const QString &text) {
-        std::fprintf(stderr, "orvalin : %s\n", text.toLocal8Bit().constData());
-    });
+    QObject::connect(&m_real.logger(), &Logger::publishingNotice,
+                     [](const QString &text) { sayWithoutWaiting(STDERR_FILENO, text); });
 }
 
 Application::~Application()

@@ -34,6 +34,11 @@ bool writeWithoutWaiting(int fd, QByteArrayView bytes)
 
 } // namespace
 
+void sayWithoutWaiting(int fd, const QString &text)
+{
+    writeWithoutWaiting(fd, QByteArray("orvalin : ") + text.toLocal8Bit() + '\n');
+}
+
 Headless::Headless(Logger &logger, int out, int err, QObject *parent)
     : QObject(parent)
     , m_logger(logger)
@@ -106,7 +111,7 @@ void Headless::printSample(int number)
 
 void Headless::say(const QString &text)
 {
-    writeWithoutWaiting(m_err, QByteArray("orvalin : ") + text.toLocal8Bit() + '\n');
+    sayWithoutWaiting(m_err, text);
 }
 
 void Headless::onStopped(bool storeFull)

@@ -9,6 +9,10 @@ namespace orv {
 
 class Logger;
 
+// "orvalin : <text>" on fd, only as far as its reader takes it at once: a stalled journal or
+// terminal never holds up the program.
+void sayWithoutWaiting(int fd, const QString &text);
+
 // Recording without a window: one line per sample on standard output (the line of the
 // file), messages in French on standard error. The program's exit codes.
 // Neither output ever holds up a sample: a line that a stalled or closed reader cannot take

@@ -7,6 +7,7 @@
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
 #include "core/FileNames.h"
+#include "core/Texts.h"
 #include "logging/Logger.h"
 #include "ui/Look.h"
 #include "ui/MainWindow.h"
@@ -179,7 +180,7 @@ int runExport(int argc, char **argv, const orv::CommandLine &command)
     const orv::ExportOutcome outcome =
         orv::exportRecording(files, command.exportFile, command.exportOutput, command.exportSize);
     for (const QString &message : outcome.messages)
-        std::fprintf(stderr, "orvalin : %s\n", message.toLocal8Bit().constData());
+        say(message);
     return outcome.failed ? orv::kExportFailed : 0;
 }
 
@@ -204,8 +205,7 @@ int runWindow(int argc, char **argv, const orv::CommandLine &command, orv::Singl
     window.show();
     orv::QtDesktop desktop;
     if (!unguarded.isEmpty())
-        desktop.inform(&window, QString::fromLatin1(orv::MainWindow::kAppTitle),
-                       unguarded.at(0).toUpper() + unguarded.mid(1) + QLatin1Char('.'));
+        desktop.inform(&window, QString::fromLatin1(orv::MainWindow::kAppTitle), orv::asSentence(unguarded));
     // Once the window is up, exactly as a press of the record button.
     if (command.record)
         QTimer::singleShot(0, &window, &orv::MainWindow::onRecordClicked);
@@ -261,7 +261,7 @@ int main(int argc, char **argv)
     if (command.broker) {
         const QString refusal = orv::completeBroker(*command.broker, orv::credentialsFile());
         if (!refusal.isEmpty()) {
-            std::fprintf(stderr, "orvalin : %s\n", refusal.toLocal8Bit().constData());
+            say(refusal);
             return orv::Headless::Refused;
         }
     }

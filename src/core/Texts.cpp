@@ -27,6 +27,11 @@ QByteArray recordingHeader()
     return QByteArrayLiteral("N\xB0Record;Valeur1;Valeur2;Date;Time\r\n");
 }
 
+QString asSentence(const QString &text)
+{
+    return text.left(1).toUpper() + text.mid(1) + QLatin1Char('.');
+}
+
 QByteArray recordingLine(int number, const Sample &sample)
 {
     QByteArray out;

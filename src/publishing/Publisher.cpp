@@ -4,6 +4,7 @@
 #include "publishing/UnpublishedFile.h"
 
 #include "core/FileSystem.h"
+#include "core/Texts.h"
 
 #include <QDir>
 #include <QSysInfo>
@@ -744,7 +745,7 @@ QString Publisher::summary() const
     if (m_shared->link == Shared::Link::Up)
         text += QStringLiteral("Connectée.");
     else if (!m_shared->trouble.isEmpty())
-        text += m_shared->trouble.left(1).toUpper() + m_shared->trouble.mid(1) + QLatin1Char('.');
+        text += asSentence(m_shared->trouble);
     else
         text += QStringLiteral("Connexion en cours.");
     const qsizetype waiting = m_shared->queue.size();

@@ -34,12 +34,6 @@ QString valueText(const std::optional<qint32> &value)
     return value ? decimalText(*value) : QStringLiteral("---");
 }
 
-// A message of the logger as a sentence on its own.
-QString sentence(const QString &text)
-{
-    return text.left(1).toUpper() + text.mid(1) + QLatin1Char('.');
-}
-
 // "HH:mm:ss" by hand: the clock turns over every second, and Qt's formatting parses its
 // pattern each time.
 QString clockText(QTime time)
@@ -87,7 +81,7 @@ MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
     connect(&m_logger, &Logger::recordingFileChanged, this, &MainWindow::updateTitle);
     connect(&m_logger, &Logger::settingsNotSaved, this, &MainWindow::inform);
     connect(&m_logger, &Logger::newRecordingFileFailed, this, &MainWindow::onNewRecordingFileFailed);
-    connect(&m_logger, &Logger::fragmentCut, this, [this](const QString &notice) { inform(sentence(notice)); });
+    connect(&m_logger, &Logger::fragmentCut, this, [this](const QString &notice) { inform(asSentence(notice)); });
     connect(&m_logger, &Logger::rescueFolderChecked, this, &MainWindow::onRescueFolderChecked);
     connect(&m_logger, &Logger::sampleTaken, this, &MainWindow::updateQuitQuestion);
     // The recording light's tooltip tells how publishing goes (--mqtt).
@@ -117,7 +111,7 @@ void MainWindow::showStartUp()
     if (!m_logger.damagedSettingsNotice().isEmpty())
         notices << m_logger.damagedSettingsNotice();
     for (const QString &notice : notices)
-        inform(sentence(notice));
+        inform(asSentence(notice));
 }
 
 void MainWindow::inform(const QString &text)
@@ -204,7 +198,7 @@ void MainWindow::endProgram(bool asked)
     if (asked && (ending.rescue.lost > 0 || ending.settingsUnsaved)) {
         QStringList text;
         for (const QString &line : said)
-            text << sentence(line);
+            text << asSentence(line);
         m_services.desktop.tellBeforeEnd(QString::fromLatin1(kAppTitle), text.join(QLatin1Char('\n')));
     }
     Q_EMIT programEnded(ending.exitCode());
