@@ -177,6 +177,14 @@ int readUpTo(qint64 maxBytes, QByteArray &out, Next next)
 
 } // namespace
 
+int syncAndClose(FileSystem &files, int fd, int error)
+{
+    if (error == 0)
+        error = files.sync(fd);
+    const int closeError = files.close(fd);
+    return error != 0 ? error : closeError;
+}
+
 int PosixFileSystem::read(int fd, qint64 maxBytes, QByteArray &out)
 {
     return readUpTo(maxBytes, out, [fd](char *chunk, size_t want) { return ::read(fd, chunk, want); });

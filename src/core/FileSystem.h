@@ -67,6 +67,10 @@ public:
     virtual void syncFolderOf(const QString &path) = 0;
 };
 
+// The end of a durable write on fd: synced when `error` (the write's outcome) is 0, closed in
+// any case (a network share may report a lost write only at the close). The first error.
+int syncAndClose(FileSystem &files, int fd, int error);
+
 // The real disk, through the POSIX calls.
 class PosixFileSystem : public FileSystem {
 public:

@@ -121,11 +121,7 @@ int appendLines(FileSystem &files, LineFile &file, const std::vector<QByteArray>
             files.truncate(fd, offset); // the file ends with a whole line
     }
     // Written is not yet on the disk: only a sync and a close that succeed say so.
-    if (error == 0)
-        error = files.sync(fd);
-    const int closeError = files.close(fd);
-    if (error == 0)
-        error = closeError;
+    error = syncAndClose(files, fd, error);
     if (created)
         files.syncFolderOf(file.path);
 
@@ -159,11 +155,7 @@ int createWithHeader(FileSystem &files, LineFile &file)
     const QByteArray header = recordingHeader();
     if (error == 0)
         error = files.writeAt(fd, 0, header);
-    if (error == 0)
-        error = files.sync(fd);
-    const int closeError = files.close(fd);
-    if (error == 0)
-        error = closeError;
+    error = syncAndClose(files, fd, error);
     files.syncFolderOf(file.path);
     if (error == 0) {
         now.size = header.size();

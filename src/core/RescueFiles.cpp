@@ -38,16 +38,6 @@ QString keptName(const QString &prefix, const QString &stamp, int n, const QStri
     return lead + stem + suffix;
 }
 
-// Written only when the write, the sync and the close all succeeded; the first error else.
-int writeSyncClose(FileSystem &files, int fd, const QByteArray &bytes)
-{
-    int error = files.write(fd, bytes);
-    if (error == 0)
-        error = files.sync(fd);
-    const int closeError = files.close(fd);
-    return error != 0 ? error : closeError;
-}
-
 int appendDurably(FileSystem &files, const QString &path, const QByteArray &bytes)
 {
     int fd = -1;
@@ -57,7 +47,7 @@ int appendDurably(FileSystem &files, const QString &path, const QByteArray &byte
         error = files.open(path, FileSystem::Open::CreateNew, fd);
     if (error != 0)
         return error;
-    error = writeSyncClose(files, fd, bytes);
+    error = syncAndClose(files, fd, files.write(fd, bytes));
     if (created)
         files.syncFolderOf(path);
     return error;
@@ -96,7 +86,7 @@ int writeNewFile(FileSystem &files, const QString &path, const QByteArray &bytes
     int error = files.open(path, FileSystem::Open::CreateNew, fd);
     if (error != 0)
         return error;
-    error = writeSyncClose(files, fd, bytes);
+    error = syncAndClose(files, fd, files.write(fd, bytes));
     if (error != 0) {
         files.remove(path);
         return error;

@@ -300,12 +300,7 @@ int writeThroughNewFile(FileSystem &fs, const QString &path, const QByteArray &l
     }
     if (error != 0)
         return error;
-    error = fs.write(fd, line);
-    if (error == 0)
-        error = fs.sync(fd);
-    const int closeError = fs.close(fd); // a network share may report a lost write only here
-    if (error == 0)
-        error = closeError;
+    error = syncAndClose(fs, fd, fs.write(fd, line));
     if (error == 0)
         error = fs.rename(temporary, path);
     if (error != 0) {
