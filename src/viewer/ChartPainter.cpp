@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewer/ChartPainter.h"
 
+#include <QBuffer>
 #include <QFileInfo>
-#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <array>
@@ -251,32 +252,49 @@ void paintChart(QPainter &p, QSize size, const ChartScene &scene)
     }
 }
 
-QString saveChartPicture(const ChartScene &scene, QSize size, const QString &path)
+ChartPicture drawChartPicture(const ChartScene &scene, QSize size, bool vector)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("svg")) {
+    ChartPicture out;
+    QPainter p;
+    if (vector) {
+        QBuffer buffer(&out.svg);
+        buffer.open(QIODevice::WriteOnly);
         QSvgGenerator svg;
-        svg.setFileName(path);
+        svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QStringLiteral("Enregistrement Orvalin"));
-        QPainter p;
-        if (!p.begin(&svg))
-            return QStringLiteral("impossible d'écrire le fichier (dossier absent, droits ou disque plein)");
+        if (p.begin(&svg)) {
+            paintChart(p, size, scene);
+            p.end();
+        }
+        return out;
+    }
+    out.pixels = QImage(size, QImage::Format_RGB32);
+    if (p.begin(&out.pixels)) {
         paintChart(p, size, scene);
         p.end();
-        return QFileInfo(path).size() > 0 ? QString()
-                                          : QStringLiteral("impossible d'écrire le fichier (dossier absent, droits ou "
-                                                           "disque plein)");
     }
-    QImage image(size, QImage::Format_RGB32);
-    {
-        QPainter p(&image);
-        paintChart(p, size, scene);
-    }
-    if (!image.save(path, "PNG"))
-        return QStringLiteral("impossible d'écrire le fichier (dossier absent, droits ou disque plein)");
-    return {};
+    return out;
+}
+
+QString writeChartPicture(const ChartPicture &picture, const QString &path)
+{
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written && !picture.svg.isEmpty())
+        written = file.write(picture.svg) == picture.svg.size();
+    else if (written)
+        written = !picture.pixels.isNull() && picture.pixels.save(&file, "PNG");
+    if (written && file.commit())
+        return {};
+    return QStringLiteral("impossible d'écrire le fichier (dossier absent, droits ou disque plein)");
+}
+
+QString saveChartPicture(const ChartScene &scene, QSize size, const QString &path)
+{
+    const bool vector = QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
+    return writeChartPicture(drawChartPicture(scene, size, vector), path);
 }
 
 } // namespace orv

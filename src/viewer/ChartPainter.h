@@ -3,7 +3,9 @@
 
 #include "recordings/Decimation.h"
 
+#include <QByteArray>
 #include <QColor>
+#include <QImage>
 #include <QRect>
 #include <QString>
 
@@ -38,8 +40,16 @@ void paintChart(QPainter &p, QSize size, const ChartScene &scene);
 // "07/12/2026 14:03:07 · Valeur 1 : 128 · Valeur 2 : ---"
 QString cursorText(const SampleTable &table, qsizetype sample);
 
-// The chart as a picture file, .png or .svg after the name's extension. Returns why it
-// failed, in French, or an empty text.
+// A chart drawn for a file: the pixels of a PNG, or the text of an SVG when vector.
+struct ChartPicture {
+    QImage pixels;
+    QByteArray svg;
+};
+ChartPicture drawChartPicture(const ChartScene &scene, QSize size, bool vector);
+// Writes a drawn chart; a failed write leaves no part of a picture. Needs no window, so it
+// may run on any thread. Returns why it failed, in French, or an empty text.
+QString writeChartPicture(const ChartPicture &picture, const QString &path);
+// Both at once, .png or .svg after the name's extension.
 QString saveChartPicture(const ChartScene &scene, QSize size, const QString &path);
 
 } // namespace orv

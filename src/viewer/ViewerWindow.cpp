@@ -200,7 +200,7 @@ void ViewerWindow::apply(const RecordingReader::Update &u)
     m_notes = u.notes;
     m_index.extend(*m_table);
     showNotice();
-    showRecordings();
+    showRecordings(u.kind == Kind::Loaded);
 }
 
 void ViewerWindow::showNotice()
@@ -213,7 +213,7 @@ void ViewerWindow::showNotice()
     m_notice->setVisible(!text.isEmpty());
 }
 
-void ViewerWindow::showRecordings()
+void ViewerWindow::showRecordings(bool readAnew)
 {
     const auto &spans = m_table->recordings();
     const int wanted = static_cast<int>(spans.size()) + 1;
@@ -230,10 +230,11 @@ void ViewerWindow::showRecordings()
         m_list->addItem(allTitle);
     else
         m_list->item(0)->setText(allTitle);
-    // Only the last recording grows while the file is followed; earlier titles stay.
+    // Only the last recording grows while lines are added; a file replaced or cut shorter
+    // may have changed every one.
     while (m_list->count() > wanted)
         delete m_list->takeItem(m_list->count() - 1);
-    for (int r = std::max(1, m_list->count() - 1); r < wanted; ++r) {
+    for (int r = readAnew ? 1 : std::max(1, m_list->count() - 1); r < wanted; ++r) {
         const QString title = recordingTitle(r, summarize(*m_table, spans[static_cast<std::size_t>(r - 1)]));
         if (r < m_list->count())
             m_list->item(r)->setText(title);
@@ -261,6 +262,28 @@ void ViewerWindow::showChosenRecording()
         m_chart->setSamples(m_table.get(), &m_index, chosenSpan());
 }
 
+void ViewerWindow::writeOffThread(const QString &target, const QString &writtenText, std::function<QString()> write)
+{
+    statusBar()->showMessage(QStringLiteral("Export de « %1 »…").arg(target));
+    QThread *worker =
+        QThread::create([write = std::move(write), target, writtenText, window = QPointer<ViewerWindow>(this)] {
+            const QString failure = write();
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [window, target, writtenText, failure] {
+                if (!window)
+                    return;
+                window->statusBar()->clearMessage();
+                if (failure.isEmpty())
+                    window->statusBar()->showMessage(writtenText.arg(target), 10000);
+                else
+                    window->m_services.dialogs.inform(
+                        window, QStringLiteral("Impossible d'écrire « %1 » : %2.").arg(target, failure));
+                Q_EMIT window->exported(target, failure);
+            });
+        });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
+}
+
 void ViewerWindow::exportWorkbook()
 {
     if (!m_table)
@@ -272,25 +295,10 @@ void ViewerWindow::exportWorkbook()
                                     QStringLiteral("Classeur (*.xlsx)"));
     if (!name)
         return;
-    // The workbook is written off the window's thread; it keeps its own hold on the samples.
-    statusBar()->showMessage(QStringLiteral("Export de « %1 »…").arg(*name));
-    QThread *worker = QThread::create(
-        [table = std::shared_ptr<const SampleTable>(m_table), target = *name, window = QPointer<ViewerWindow>(this)] {
-            const QString failure = exportXlsx(*table, target);
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [window, target, failure] {
-                if (!window)
-                    return;
-                window->statusBar()->clearMessage();
-                if (failure.isEmpty())
-                    window->statusBar()->showMessage(QStringLiteral("Classeur écrit : %1").arg(target), 10000);
-                else
-                    window->m_services.dialogs.inform(
-                        window, QStringLiteral("Impossible d'écrire « %1 » : %2.").arg(target, failure));
-                Q_EMIT window->exported(target, failure);
-            });
-        });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
+    // The workbook keeps its own hold on the samples: the window may copy them as the file grows.
+    writeOffThread(
+        *name, QStringLiteral("Classeur écrit : %1"),
+        [table = std::shared_ptr<const SampleTable>(m_table), target = *name] { return exportXlsx(*table, target); });
 }
 
 void ViewerWindow::exportPicture(const QString &suffix)
@@ -310,12 +318,13 @@ void ViewerWindow::exportPicture(const QString &suffix)
         return;
     ChartScene scene = m_chart->scene();
     scene.cursor = -1;
-    const QString failure = saveChartPicture(scene, *size, *name);
-    if (failure.isEmpty())
-        statusBar()->showMessage(QStringLiteral("Image écrite : %1").arg(*name), 10000);
-    else
-        m_services.dialogs.inform(this, QStringLiteral("Impossible d'écrire « %1 » : %2.").arg(*name, failure));
-    Q_EMIT exported(*name, failure);
+    // The scene points at samples and an index that change as the file grows: drawn here,
+    // written (and the PNG compressed) off the window's thread.
+    const bool vector = QFileInfo(*name).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
+    writeOffThread(*name, QStringLiteral("Image écrite : %1"),
+                   [picture = drawChartPicture(scene, *size, vector), target = *name] {
+                       return writeChartPicture(picture, target);
+                   });
 }
 
 } // namespace orv

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -47,11 +48,14 @@ Q_SIGNALS:
 
 private:
     void buildMenus();
-    void showRecordings();
+    // Every title when the file was read anew; only the last ones when lines were added.
+    void showRecordings(bool readAnew);
     void showChosenRecording();
     void showNotice();
     void showProgress(qint64 done, qint64 total);
     RecordingSpan chosenSpan() const;
+    // Runs write off the window's thread, then tells how it went and emits exported.
+    void writeOffThread(const QString &target, const QString &writtenText, std::function<QString()> write);
 
     QString m_path;
     ViewerServices m_services;

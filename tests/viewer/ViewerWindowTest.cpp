@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace orv;
 using test::within;
 
@@ -59,7 +61,8 @@ TEST(ViewerWindow, ShowsFollowsAndExportsARecordingFile)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("data_tr.csv"));
-    QByteArray bytes = "N\xB0Record;Valeur1;Valeur2;Date;Time\r\n";
+    const QByteArray header = "N\xB0Record;Valeur1;Valeur2;Date;Time\r\n";
+    QByteArray bytes = header;
     for (int i = 1; i <= 120; ++i)
         bytes += QByteArray::number(i) + ';' + QByteArray::number(i % 13)
                  + ";;12-07-2026;14:" + QByteArray::number(3 + i / 60).rightJustified(2, '0') + ':'
@@ -115,14 +118,26 @@ TEST(ViewerWindow, ShowsFollowsAndExportsARecordingFile)
     EXPECT_TRUE(chart->followsEnd());
     EXPECT_GT(chart->scene().to, toBefore);
 
+    // The file replaced by a shorter one of other dates: every title tells of the new file.
+    const QString other = dir.filePath(QStringLiteral("other.csv"));
+    ASSERT_TRUE(test::writeFile(other, header
+                                           + "1;4;5;01-02-2027;08:00:00\r\n2;4;5;01-02-2027;08:00:30\r\n"
+                                             "1;9;;02-02-2027;10:00:00\r\n"));
+    ASSERT_EQ(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()), 0);
+    const QStringList replaced{"Tous les enregistrements (2) : 01-02-2027 08:00:00 → 02-02-2027 10:00:00, 3 mesures",
+                               "Enregistrement 1 : 01-02-2027 08:00:00 → 08:00:30, 2 mesures, intervalle 30 s",
+                               "Enregistrement 2 : 02-02-2027 10:00:00 → 10:00:00, 1 mesure"};
+    EXPECT_TRUE(within(3000, [&] { return listed(list) == replaced; })) << listed(list).join(u'\n').toStdString();
+
     // Exports: a picture of the chosen size, decoded; a workbook, written off the thread.
     dialogs.saves = dir.filePath(QStringLiteral("chart.png"));
     dialogs.size = QSize(640, 360);
+    QSignalSpy exported(&window, &ViewerWindow::exported);
     window.exportPicture(QStringLiteral("png"));
+    ASSERT_TRUE(exported.wait(10000));
     const QImage picture(dir.filePath(QStringLiteral("chart.png")));
     EXPECT_EQ(picture.size(), QSize(640, 360));
     EXPECT_EQ(picture.pixelColor(2, 2), QColor(Qt::white));
-    QSignalSpy exported(&window, &ViewerWindow::exported);
     dialogs.saves = dir.filePath(QStringLiteral("absent/data.xlsx"));
     window.exportWorkbook();
     ASSERT_TRUE(exported.wait(10000));
