@@ -34,10 +34,11 @@ QString quitQuestion(const QList<RecordingWriter::Waiting> &unconfirmed, const s
                         .arg(w.lines)
                         .arg(displayableName(w.file), w.reason);
     }
-    // Where they will go is said only once a folder was seen to take a file.
+    // Where they will go is said only once a folder was seen to take a file; nothing is
+    // promised before.
     if (!rescue)
-        text += QStringLiteral("\nSi elles ne peuvent toujours pas l'être, elles seront gardées dans un fichier de "
-                               "secours ; recherche d'un dossier qui peut le recevoir…");
+        text += QStringLiteral("\nSi elles ne peuvent toujours pas l'être, un fichier de secours les gardera, pourvu "
+                               "qu'un dossier puisse le recevoir (recherche en cours…).");
     else if (rescue->folder.isEmpty())
         text += QStringLiteral("\nAucun dossier ne peut recevoir de fichier de secours (%1) : si elles ne peuvent "
                                "pas être écrites d'ici la fin, elles seront perdues.")

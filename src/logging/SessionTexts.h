@@ -13,9 +13,9 @@ namespace orv {
 
 // What the main window tells of the session, in French.
 
-// The question before quitting, with what is not yet written (per file: how many lines, and
-// why when they wait after a failure) and where it would go: the rescue folder seen to take
-// a file, none (and why), or not known yet (nullopt).
+// The question before quitting, with the lines shown as not yet written (per file: how many,
+// and why when they wait after a failure) and where they would go: the rescue folder seen to
+// take a file, none (and why), or not known yet (nullopt).
 QString quitQuestion(const QList<RecordingWriter::Waiting> &unconfirmed, const std::optional<FolderCheck> &rescue);
 
 // The notice over the history list while lines wait, and its tooltip naming each file;

@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace orv {
@@ -45,6 +46,28 @@ QString clockText(QTime time)
         text[3 * i + 1] = QChar(u'0' + parts[i] % 10);
     }
     return text;
+}
+
+// The lines the quit question tells of: a line is on its way to the disk for a moment after
+// each sample, which is no reason to worry anyone. Lines after a failure count at once; the
+// others only once they were already unconfirmed at the previous refresh, a quarter of a
+// second before, far longer than a disk that answers takes.
+QList<Logger::Waiting> stillWaiting(const QList<Logger::Waiting> &before, const QList<Logger::Waiting> &now)
+{
+    QList<Logger::Waiting> out;
+    for (const Logger::Waiting &w : now) {
+        if (!w.reason.isEmpty()) {
+            out.append(w);
+            continue;
+        }
+        for (const Logger::Waiting &b : before) {
+            if (b.file == w.file) {
+                out.append({w.file, std::min(b.lines, w.lines), {}});
+                break;
+            }
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -83,12 +106,11 @@ MainWindow::MainWindow(Logger &logger, WindowServices services, QWidget *parent)
     connect(&m_logger, &Logger::newRecordingFileFailed, this, &MainWindow::onNewRecordingFileFailed);
     connect(&m_logger, &Logger::fragmentCut, this, [this](const QString &notice) { inform(asSentence(notice)); });
     connect(&m_logger, &Logger::rescueFolderChecked, this, &MainWindow::onRescueFolderChecked);
-    connect(&m_logger, &Logger::sampleTaken, this, &MainWindow::updateQuitQuestion);
     // The recording light's tooltip tells how publishing goes (--mqtt).
     connect(&m_logger, &Logger::publishingChanged, this,
             [this] { m_ui.light->setToolTip(m_logger.publishingSummary()); });
     m_questionRefresh.setInterval(250);
-    connect(&m_questionRefresh, &QTimer::timeout, this, &MainWindow::updateQuitQuestion);
+    connect(&m_questionRefresh, &QTimer::timeout, this, [this] { updateQuitQuestion(true); });
 
     setWindowWidthTwips(windowWidthTwips(m_ui.client->width()));
 }
@@ -138,11 +160,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     m_services.desktop.beep();
     m_rescueCheck.reset();
-    QuestionText question(quitQuestion(m_logger.unconfirmed(), m_rescueCheck));
+    m_rescueAsked = false;
+    m_unconfirmedBefore.clear();
+    QuestionText question({});
     m_question = &question;
     // The question comes at once; what it says of the waiting lines follows them while it is open.
-    if (!m_logger.unconfirmed().isEmpty())
-        m_logger.checkRescueFolder();
+    updateQuitQuestion(true);
     m_questionRefresh.start();
     const bool quit = m_services.desktop.askYesNo(this, QString::fromLatin1(kAppTitle), question);
     m_questionRefresh.stop();
@@ -155,14 +178,19 @@ void MainWindow::closeEvent(QCloseEvent *event)
     endProgram(true);
 }
 
-void MainWindow::updateQuitQuestion()
+void MainWindow::updateQuitQuestion(bool refresh)
 {
     if (!m_question)
         return;
     const QList<Logger::Waiting> unconfirmed = m_logger.unconfirmed();
-    if (!m_rescueCheck && !unconfirmed.isEmpty() && m_question->text() == quitQuestion({}, std::nullopt))
-        m_logger.checkRescueFolder(); // lines began to wait while it was open
-    m_question->setText(quitQuestion(unconfirmed, m_rescueCheck));
+    const QList<Logger::Waiting> waiting = stillWaiting(m_unconfirmedBefore, unconfirmed);
+    if (refresh)
+        m_unconfirmedBefore = unconfirmed;
+    if (!m_rescueAsked && !waiting.isEmpty()) {
+        m_rescueAsked = true;
+        m_logger.checkRescueFolder();
+    }
+    m_question->setText(quitQuestion(waiting, m_rescueCheck));
 }
 
 void MainWindow::onRescueFolderChecked(const FolderCheck &check)
@@ -343,9 +371,8 @@ void MainWindow::showWaiting()
         m_ui.waitingNotice->hide();
         return;
     }
-    m_ui.waitingNotice->setText(notice.text);
+    showData(m_ui.waitingNotice, QString(), notice.text);
     m_ui.waitingNotice->setToolTip(notice.detail);
-    m_ui.waitingNotice->setAccessibleName(notice.text);
     m_ui.waitingNotice->show();
     m_ui.waitingNotice->raise();
 }

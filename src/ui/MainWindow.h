@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/RecordingWriter.h"
 #include "core/RescueFiles.h"
 
 #include <QMainWindow>
@@ -103,7 +104,8 @@ private:
     void showReadout();
     void showWaiting();
     void updateTitle();
-    void updateQuitQuestion();
+    // A refresh also keeps what is unconfirmed now, for the next refresh to compare with.
+    void updateQuitQuestion(bool refresh = false);
     void onRescueFolderChecked(const FolderCheck &check);
     void endProgram(bool asked);
     void onNewRecordingFileFailed(const QString &file, const QString &reason, const QString &kept);
@@ -116,9 +118,12 @@ private:
     QPointer<OptionsWindow> m_options;
     QPointer<QWidget> m_about;
     QString m_shownProblem;
-    // While the quit question is open: its text, and the rescue folder that takes a file now
+    // While the quit question is open: its text, the lines not yet confirmed at its last
+    // refresh, whether a rescue folder was looked for, and the folder that takes a file now
     // (nothing while not known yet).
     QPointer<QuestionText> m_question;
+    QList<RecordingWriter::Waiting> m_unconfirmedBefore;
+    bool m_rescueAsked = false;
     std::optional<FolderCheck> m_rescueCheck;
     QTimer m_questionRefresh;
     bool m_ended = false;

@@ -147,23 +147,29 @@ TEST(MainWindow, RecordButtonStartsAndStopsAndTheWindowShowsWhatIsRecorded)
     EXPECT_EQ(rig.ui->value1Readout->text(), QStringLiteral("2"));
     EXPECT_EQ(rig.ui->value2Readout->text(), QStringLiteral("---")); // test mode measures one value
 
-    rig.window->onLedTimer();
+    // The light blinks in the readout's tick while recording, and stays off once stopped.
+    const auto readoutTick = [&] { QMetaObject::invokeMethod(&rig.logger->readoutTimer(), "timeout"); };
+    const bool lit = rig.ui->light->isLit();
+    readoutTick();
+    EXPECT_NE(rig.ui->light->isLit(), lit);
     rig.ui->recordButton->click();
     EXPECT_EQ(rig.ui->recordButton->text(), QStringLiteral(" Record   Start"));
+    readoutTick();
     EXPECT_FALSE(rig.ui->light->isLit());
     EXPECT_TRUE(rig.ui->fileMenu->menuAction()->isEnabled());
 }
 
 TEST(MainWindow, TheQuitQuestionComesAtOnceSaysWhatWaitsAndPromisesOnlyARescueItHasSecured)
 {
+    // Fine: a disk that answers, held back only while a line just taken is on its way.
     enum class Disk { Fine, NameTaken, Hung };
     struct Case {
         const char *what;
         bool answer;
         Disk disk;
         bool rescueFolderWorks;
-        const char *asked;    // in the question as it came
-        const char *answered; // in the question when it was answered
+        const char *asked;    // in the question as it came; nullptr: the plain question
+        const char *answered; // in the question when it was answered; nullptr: the plain question
         int exitCode;         // -1: the program goes on
         const char *lastWords;
     };
@@ -172,14 +178,21 @@ TEST(MainWindow, TheQuitQuestionComesAtOnceSaysWhatWaitsAndPromisesOnlyARescueIt
          "2 mesure(s) attendent encore d'être écrites dans "
          "« data_tr.csv » (ce nom désigne un dossier)",
          "fichier de secours du dossier", -1, ""},
-        {"nothing waits", true, Disk::Fine, true, "", "", 0, ""},
-        {"kept in a rescue file", true, Disk::NameTaken, true, "recherche d'un dossier",
-         "fichier de secours du dossier", 3, ""},
-        {"no folder takes them", true, Disk::NameTaken, false, "recherche d'un dossier",
+        {"a healthy disk, a sample just taken", true, Disk::Fine, true, nullptr, nullptr, 0, ""},
+        {"kept in a rescue file", true, Disk::NameTaken, true, "recherche en cours", "fichier de secours du dossier", 3,
+         ""},
+        {"no folder takes them", true, Disk::NameTaken, false, "recherche en cours",
          "Aucun dossier ne peut recevoir de fichier de secours", 4, "3 mesure(s) perdues"},
-        // The disk does not answer: the question does not wait for it.
-        {"a hung disk", true, Disk::Hung, true, "2 mesure(s) sont en cours d'écriture dans « data_tr.csv »",
-         "fichier de secours du dossier", 3, ""},
+        // The disk does not answer: the question does not wait for it, and tells of the lines
+        // once they are seen to stay.
+        {"a hung disk", true, Disk::Hung, true, nullptr,
+         "3 mesure(s) sont en cours d'écriture dans « data_tr.csv » (le disque est lent).\nSi elles ne peuvent "
+         "toujours pas l'être, elles seront gardées dans un fichier de secours du dossier",
+         3, ""},
+    };
+    const QString plain = QStringLiteral("Arrêter l'orvalin et quitter ?");
+    const auto says = [&](const QString &text, const char *expected) {
+        return expected ? text.contains(QString::fromUtf8(expected)) : text == plain;
     };
     for (const Case &c : cases) {
         Rig rig;
@@ -194,28 +207,36 @@ TEST(MainWindow, TheQuitQuestionComesAtOnceSaysWhatWaitsAndPromisesOnlyARescueIt
             // The file's name is taken by a folder: nothing more can go to it.
             QFile::remove(rig.dir.filePath(QStringLiteral("data_tr.csv")));
             QDir(rig.dir.path()).mkdir(QStringLiteral("data_tr.csv"));
-        } else if (c.disk == Disk::Hung) {
+        } else {
             rig.files.setFaultyPrefix(rig.dir.filePath(QStringLiteral("data_tr.csv")));
             rig.files.blockSyncs();
         }
-        if (c.disk != Disk::Fine) {
-            rig.runTicks(2);
-            if (c.disk == Disk::NameTaken)
-                rig.settle();
-        }
+        rig.runTicks(c.disk == Disk::Fine ? 1 : 2);
+        if (c.disk == Disk::NameTaken)
+            rig.settle();
         rig.desktop.answer = c.answer;
         rig.desktop.whileAsking = [&](const QuestionText &question) {
+            if (c.disk == Disk::Fine) {
+                rig.files.releaseSyncs(); // the line reaches the disk; the next is again on its way
+                rig.settle();
+                rig.files.blockSyncs();
+            }
             rig.runTicks(1); // sampling goes on behind the question, which follows it
-            test::within(5000, [&] { return !question.text().contains(QStringLiteral("recherche d'un dossier")); });
+            test::within(5000, [&] {
+                return says(question.text(), c.answered) && !question.text().contains(QStringLiteral("recherche"));
+            });
+            if (c.disk == Disk::Fine)
+                rig.files.releaseSyncs();
         };
         rig.window->close();
         ASSERT_EQ(rig.desktop.questions.size(), 1) << c.what;
         EXPECT_EQ(rig.desktop.beeps, 1) << c.what;
         const QString asked = rig.desktop.questions[0];
         const QString answered = rig.desktop.answered[0];
-        EXPECT_TRUE(asked.startsWith(QStringLiteral("Arrêter l'orvalin et quitter ?"))) << c.what;
-        EXPECT_TRUE(asked.contains(QString::fromUtf8(c.asked))) << c.what << asked.toStdString();
-        EXPECT_TRUE(answered.contains(QString::fromUtf8(c.answered))) << c.what << answered.toStdString();
+        EXPECT_TRUE(asked.startsWith(plain)) << c.what;
+        EXPECT_TRUE(says(asked, c.asked)) << c.what << asked.toStdString();
+        EXPECT_FALSE(asked.contains(QStringLiteral("seront gardées"))) << c.what; // before the folder is known
+        EXPECT_TRUE(says(answered, c.answered)) << c.what << answered.toStdString();
         EXPECT_EQ(answered.contains(QStringLiteral("3 mesure(s)")), c.disk != Disk::Fine) << c.what;
         EXPECT_EQ(rig.logger->recording(), !c.answer) << c.what;
         EXPECT_EQ(ended.count() ? ended[0][0].toInt() : -1, c.exitCode) << c.what;
