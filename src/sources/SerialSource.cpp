@@ -12,6 +12,9 @@ constexpr qint64 kFrameSize = 4;
 SerialSource::SerialSource(SerialPort &port)
     : m_port(port)
 {
+    m_strayTimer.setSingleShot(true);
+    m_strayTimer.setInterval(kStrayBytesMs);
+    QObject::connect(&m_strayTimer, &QTimer::timeout, &m_strayTimer, [this] { dropStrayBytes(); });
 }
 
 void SerialSource::open()
@@ -32,14 +35,20 @@ void SerialSource::openPort()
 
 Readings SerialSource::poll()
 {
-    if (m_port.bytesWaiting() == kFrameSize) {
-        const QByteArray bytes = m_port.readAll();
-        // A byte landing between the count and the read belongs to the next frame and is
-        // dropped with it; fewer than four means the device just went away.
-        if (bytes.size() >= kFrameSize)
-            m_value1 = static_cast<quint8>(bytes.at(2));
-    }
+    if (!m_changed)
+        takeFrame(m_port.bytesWaiting());
     return latest();
+}
+
+void SerialSource::takeFrame(qint64 waiting)
+{
+    if (waiting != kFrameSize)
+        return;
+    const QByteArray bytes = m_port.readAll();
+    // A byte landing between the count and the read belongs to the next frame and is
+    // dropped with it; fewer than four means the device just went away.
+    if (bytes.size() >= kFrameSize)
+        m_value1 = static_cast<quint8>(bytes.at(2));
 }
 
 Readings SerialSource::latest() const
@@ -60,18 +69,37 @@ void SerialSource::close()
 void SerialSource::follow(std::function<void()> changed)
 {
     m_changed = std::move(changed);
+    if (!m_changed)
+        m_strayTimer.stop();
     m_port.setOnActivity(m_changed ? std::function<void()>([this] { takeArrived(); }) : std::function<void()>());
 }
 
 void SerialSource::takeArrived()
 {
     const qint64 waiting = m_port.bytesWaiting();
-    if (waiting == kFrameSize)
-        poll();
-    else if (waiting > kFrameSize)
+    if (waiting > kFrameSize)
         m_port.discardInput(); // out of step: a burst, or a frame with a byte too many
+    else
+        takeFrame(waiting);
+    // Not restarted by a later piece, so a dribble of bytes cannot put the discard off.
+    if (waiting > 0 && waiting < kFrameSize) {
+        if (!m_strayTimer.isActive())
+            m_strayTimer.start();
+    } else {
+        m_strayTimer.stop();
+    }
     if (m_changed)
         m_changed();
+}
+
+void SerialSource::dropStrayBytes()
+{
+    // Counting may tell of new bytes, which are then taken before the count is returned.
+    const qint64 waiting = m_port.bytesWaiting();
+    if (waiting > 0 && waiting < kFrameSize) {
+        m_port.discardInput();
+        m_strayTimer.stop();
+    }
 }
 
 void SerialSource::maintain()

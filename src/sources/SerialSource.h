@@ -5,6 +5,7 @@
 #include "sources/Source.h"
 
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
@@ -19,11 +20,15 @@ QString serialProblemText(SerialFault fault, const QString &device, const QStrin
 // Value 1 from a device on port 1 that sends four-byte frames on its own (value 2 is
 // always empty). A frame is taken when exactly four bytes wait. Polled (the window's
 // readout), maintain() discards what waits, so a partial frame or a burst cannot keep the
-// source out of step for more than one maintenance interval; followed (no window), the
-// bytes are looked at as they arrive, and more than four waiting are dropped at once.
+// source out of step for more than one maintenance interval. Followed (no window, no
+// maintenance), the bytes are looked at as they arrive: more than four waiting are dropped
+// at once, and one to three left waiting through a pause (a stray byte, a frame cut by the
+// opening) are dropped then, or the next frame would end at a wrong byte.
 class SerialSource final : public Source {
 public:
     static constexpr int kMaintenanceIntervalMs = 10000;
+    // A frame takes 17 ms at 2400 baud, and USB adapters hand bytes over within about 16 ms.
+    static constexpr int kStrayBytesMs = 200;
 
     // The port outlives the source; the program keeps one for its whole life.
     explicit SerialSource(SerialPort &port);
@@ -33,7 +38,8 @@ public:
     void open() override;
     // Value 1 is the third byte of the last frame while the port stays open (a slow
     // sensor sends less often than we poll); empty while it is not open and from each
-    // (re)opening until its first frame. Other byte counts leave the bytes waiting.
+    // (re)opening until its first frame. Other byte counts leave the bytes waiting. While
+    // followed the frames are taken as they arrive, and the port is not read here.
     Readings poll() override;
     // The same rule as of now, without reading the port.
     Readings latest() const override;
@@ -53,6 +59,9 @@ public:
 private:
     void openPort();
     void takeArrived();
+    // Takes the waiting frame if `waiting`, the bytes counted just before, makes one.
+    void takeFrame(qint64 waiting);
+    void dropStrayBytes();
 
     SerialPort &m_port;
     bool m_active = false;
@@ -60,6 +69,9 @@ private:
     // The device that went away while open, for as long as it stays away.
     QString m_unpluggedDevice;
     std::function<void()> m_changed; // set while followed
+    // While followed, runs while one to three bytes wait: a frame arriving in pieces
+    // completes long before it fires.
+    QTimer m_strayTimer;
 };
 
 } // namespace orv
